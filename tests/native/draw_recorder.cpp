@@ -1,0 +1,133 @@
+#include "tests/native/draw_recorder.h"
+
+#include <cstring>
+#include <sstream>
+
+#include "input/mouse.h"
+#include "render/draw.h"
+
+std::vector<DrawCall> drawLog;
+int screenTile[MaxColumns][MaxRows];
+int screenCounter;
+int drawsOffBoard;
+DrawTileObserver drawTileObserver = nullptr;
+
+void DrawTile(int column, int row, int tile)
+{
+    if (drawTileObserver)
+        drawTileObserver(column, row, tile);
+    drawLog.push_back(DrawCall{column, row, tile});
+    if (column < 0 || column >= columns || row < 0 || row >= rows) {
+        ++drawsOffBoard;
+        return;
+    }
+    screenTile[column][row] = tile;
+}
+
+void DrawCounter()
+{
+    drawLog.push_back(CounterCall(mineCounter));
+    screenCounter = mineCounter;
+}
+
+std::string ScreenPicture()
+{
+    static const char tileChar[] = "#F?_12345678RX*@";
+    std::string picture;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const int tile = screenTile[column][row];
+            if (tile == NeverDrawn)
+                picture += ' ';
+            else if (tile >= 0 && tile < 16)
+                picture += tileChar[tile];
+            else
+                picture += '!';
+        }
+        picture += '\n';
+    }
+    return picture;
+}
+
+std::string Picture(std::initializer_list<const char*> pictureRows)
+{
+    std::string picture;
+    for (const char* line : pictureRows) {
+        picture += line;
+        picture += '\n';
+    }
+    return picture;
+}
+
+ProgramSnapshot TakeSnapshot()
+{
+    ProgramSnapshot snapshot;
+    std::memcpy(snapshot.board, Board, sizeof Board);
+    snapshot.columns = columns;
+    snapshot.rows = rows;
+    snapshot.bombCount = bombCount;
+    snapshot.gameActive = gameActive;
+    snapshot.firstClickPending = firstClickPending;
+    snapshot.mineCounter = mineCounter;
+    snapshot.randomState = randomState;
+    snapshot.hoverColumn = hoverColumn;
+    snapshot.hoverRow = hoverRow;
+    snapshot.chordLatch = chordLatch;
+    return snapshot;
+}
+
+std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnapshot& after)
+{
+    std::ostringstream out;
+    for (int column = 0; column < MaxColumns; ++column) {
+        for (int row = 0; row < MaxRows; ++row) {
+            const Cell& a = before.board[column][row];
+            const Cell& b = after.board[column][row];
+            if (a.mine != b.mine || a.opened != b.opened || a.mark != b.mark)
+                out << "cell (" << column << "," << row << ") mine/opened/mark " << a.mine << "/"
+                    << a.opened << "/" << a.mark << " -> " << b.mine << "/" << b.opened << "/"
+                    << b.mark << "; ";
+        }
+    }
+    const auto field = [&out](const char* name, long long a, long long b) {
+        if (a != b)
+            out << name << " " << a << " -> " << b << "; ";
+    };
+    field("columns", before.columns, after.columns);
+    field("rows", before.rows, after.rows);
+    field("bombCount", before.bombCount, after.bombCount);
+    field("gameActive", before.gameActive, after.gameActive);
+    field("firstClickPending", before.firstClickPending, after.firstClickPending);
+    field("mineCounter", before.mineCounter, after.mineCounter);
+    field("randomState", before.randomState, after.randomState);
+    field("hoverColumn", before.hoverColumn, after.hoverColumn);
+    field("hoverRow", before.hoverRow, after.hoverRow);
+    field("chordLatch", before.chordLatch, after.chordLatch);
+    return out.str();
+}
+
+void ResetRecorder()
+{
+    drawLog.clear();
+    for (auto& column : screenTile)
+        for (int& tile : column)
+            tile = NeverDrawn;
+    screenCounter = 0;
+    drawsOffBoard = 0;
+}
+
+void ResetProgramState(int newColumns, int newRows, int newBombCount)
+{
+    std::memset(Board, 0, sizeof Board);
+    columns = newColumns;
+    rows = newRows;
+    bombCount = newBombCount;
+    gameActive = 0;
+    firstClickPending = 0;
+    mineCounter = 0;
+    randomState = 1;
+    hoverColumn = 0;
+    hoverRow = 0;
+    chordLatch = 0;
+    ResetRecorder();
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what building and testing the game needs, when it is missing.
+# Sourced by the build, play and test scripts; safe to run again and again.
+set -euo pipefail
+
+tsweeper_missing_packages() {
+  local -a missing=()
+  command -v cmake >/dev/null || missing+=(cmake)
+  command -v ninja >/dev/null || missing+=(ninja-build)
+  command -v g++ >/dev/null || missing+=(g++)
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
+  command -v x86_64-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-x86-64)
+  command -v wine >/dev/null || missing+=(wine)
+  [ -e /usr/lib/wine/wine64 ] || missing+=(wine64)
+  command -v Xvfb >/dev/null || missing+=(xvfb)
+  command -v xdotool >/dev/null || missing+=(xdotool)
+  command -v xauth >/dev/null || missing+=(xauth)
+  [ -d /usr/src/googletest ] || missing+=(googletest)
+  [ -e /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+  [ -e /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
+  [ -e /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf ] || missing+=(fonts-ipafont-gothic)
+  command -v clang++ >/dev/null || missing+=(clang)
+  ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 \
+    || missing+=(libclang-rt-14-dev)
+  command -v python3 >/dev/null || missing+=(python3)
+  echo "${missing[@]:-}"
+}
+
+tsweeper_install_missing() {
+  local missing
+  missing=$(tsweeper_missing_packages)
+  [ -z "$missing" ] && return 0
+  echo "Installing: $missing"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  tsweeper_install_missing
+fi

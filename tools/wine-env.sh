@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The Wine environment of the build: one prefix inside the build folder,
+# quiet logs, no offers to install .NET or a browser engine, and a Japanese
+# Gothic font standing in for the fonts the menu and the dialog ask for.
+# Source it with TSWEEPER_BUILD set to the Windows build folder.
+
+export WINEPREFIX="${TSWEEPER_BUILD:?}/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+tsweeper_tools_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+# Creates the prefix on first use, with the font replacements.
+tsweeper_prepare_prefix() {
+  if [ -f "$WINEPREFIX/.tsweeper-ready" ]; then
+    return 0
+  fi
+  echo "Preparing the Wine prefix in $WINEPREFIX (first use only)..."
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  local reg="$WINEPREFIX/tsweeper-fonts.reg"
+  iconv -f UTF-8 -t UTF-16LE "$tsweeper_tools_dir/wine-settings.reg" | { printf '\xff\xfe'; cat; } >"$reg"
+  wine regedit /S "$reg" >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.tsweeper-ready"
+}
+
+# Starts a private X server when there is no display, and says where.
+tsweeper_start_xvfb() {
+  local n
+  for n in $(seq 90 120); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      TSWEEPER_XVFB_PID=$!
+      export DISPLAY=":$n"
+      local i
+      for i in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+      done
+      echo "Xvfb did not start on :$n" >&2
+      return 1
+    fi
+  done
+  echo "No free X display number" >&2
+  return 1
+}
+
+tsweeper_stop_xvfb() {
+  if [ -n "${TSWEEPER_XVFB_PID:-}" ]; then
+    kill "$TSWEEPER_XVFB_PID" 2>/dev/null || true
+    wait "$TSWEEPER_XVFB_PID" 2>/dev/null || true
+  fi
+}
