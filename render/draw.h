@@ -1,0 +1,27 @@
+// The narrow drawing interface through which the game rules and the mouse
+// layer change the picture. Platform-free on purpose: the Windows build
+// draws tiles from the strip, the native tests record the calls.
+#pragma once
+
+// Tile numbers of the strip.
+enum TileNumber {
+    TileCovered = 0,
+    TileFlag = 1,
+    TileQuestion = 2,     // in the strip, never drawn
+    TileOpenedEmpty = 3,  // also the pressed look of a covered square
+    TileOpenedOne = 4,    // 3 + n for n bombs around
+    TileFlaggedBomb = 12,
+    TileWrongFlag = 13,
+    TileBomb = 14,
+    TileExplodedBomb = 15,
+    TileCounterZero = 16, // 16 + digit
+    TileCounterMinus = 26,
+    TileCounterBlank = 27,
+    TileCount = 28,
+};
+
+// Puts `tile` on square (column, row) and marks the square for repaint.
+void DrawTile(int column, int row, int tile);
+
+// Shows mineCounter in the four counter cells and marks them for repaint.
+void DrawCounter();

@@ -1,0 +1,15 @@
+// The tile strip: 28 tiles of 16 x 16 pixels side by side, from the file
+// that the settings name or else the built-in bitmap.
+#pragma once
+
+#include <windows.h>
+
+constexpr int StripWidth = 448;
+constexpr int StripHeight = 16;
+
+extern HBITMAP TileStrip;
+
+// Reads "PanelBMP" from the settings file into panelBmpPath and loads that
+// bitmap; where the file gives no bitmap, or lacks whole tiles, the built-in
+// strip supplies them. Runs once, right after the main window is created.
+void ChooseTileStrip(const char* settingsPath, HINSTANCE instance);
