@@ -1,0 +1,466 @@
+#include "tests/e2e/driver.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "render/counter_digits.h"
+
+namespace {
+
+constexpr int TileSize = 16;
+constexpr int TilesInStrip = 28;
+
+std::wstring FromUtf8(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length) - 1);
+    return wide;
+}
+
+// A path of the build machine (Unix, seen by Wine as drive Z:) as Windows sees it.
+std::wstring WindowsPath(const char* unixPath)
+{
+    std::wstring path = L"Z:" + FromUtf8(unixPath);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+std::string NarrowPath(const std::wstring& path)
+{
+    char buffer[MAX_PATH * 2];
+    WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
+    return buffer;
+}
+
+unsigned ReadLe(const std::string& bytes, size_t offset, int size)
+{
+    unsigned value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<size_t>(i)]);
+    return value;
+}
+
+// Reads the generated 8-bit strip file into a picture.
+Picture LoadStrip(const std::wstring& path)
+{
+    std::ifstream file(path.c_str(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    Picture strip;
+    if (bytes.size() < 54)
+        return strip;
+    const unsigned dataOffset = ReadLe(bytes, 10, 4);
+    const unsigned headerSize = ReadLe(bytes, 14, 4);
+    strip.width = static_cast<int>(ReadLe(bytes, 18, 4));
+    strip.height = static_cast<int>(ReadLe(bytes, 22, 4));
+    const size_t palette = 14 + headerSize;
+    const size_t stride = (static_cast<size_t>(strip.width) + 3) & ~static_cast<size_t>(3);
+    strip.pixels.resize(static_cast<size_t>(strip.width) * strip.height);
+    for (int y = 0; y < strip.height; ++y) {
+        const size_t row = dataOffset + stride * static_cast<size_t>(strip.height - 1 - y);
+        for (int x = 0; x < strip.width; ++x) {
+            const unsigned index = static_cast<unsigned char>(bytes[row + static_cast<size_t>(x)]);
+            const size_t entry = palette + 4 * index;
+            const unsigned blue = static_cast<unsigned char>(bytes[entry]);
+            const unsigned green = static_cast<unsigned char>(bytes[entry + 1]);
+            const unsigned red = static_cast<unsigned char>(bytes[entry + 2]);
+            strip.pixels[static_cast<size_t>(y) * strip.width + x] = (red << 16) | (green << 8) | blue;
+        }
+    }
+    return strip;
+}
+
+bool BlockEquals(const Picture& picture, int x, int y, const Picture& strip, int tile)
+{
+    for (int dy = 0; dy < TileSize; ++dy)
+        for (int dx = 0; dx < TileSize; ++dx)
+            if (picture.At(x + dx, y + dy) != strip.At(TileSize * tile + dx, dy))
+                return false;
+    return true;
+}
+
+struct PopupSearch {
+    DWORD processId;
+    HWND exclude;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopup(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<PopupSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && window != search->exclude && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<PopupSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[32];
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && lstrcmpA(className, "tsweep") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+const Picture& BuiltInStrip()
+{
+    static const Picture strip = LoadStrip(WindowsPath(TILES_BMP_PATH));
+    return strip;
+}
+
+int TileAt(const Picture& picture, int x, int y, const Picture& strip)
+{
+    if (x < 0 || y < 0 || x + TileSize > picture.width || y + TileSize > picture.height)
+        return -1;
+    for (int tile = 0; tile < TilesInStrip; ++tile)
+        if (BlockEquals(picture, x, y, strip, tile))
+            return tile;
+    return -1;
+}
+
+Screen ReadScreen(const Picture& picture, int columns, int rows)
+{
+    Screen screen;
+    screen.columns = columns;
+    screen.rows = rows;
+    screen.squares.assign(static_cast<size_t>(columns) * rows, -1);
+    for (int column = 0; column < columns; ++column)
+        for (int row = 0; row < rows; ++row)
+            screen.squares[static_cast<size_t>(column) * rows + row] =
+                TileAt(picture, TileSize * column, TileSize * (row + 1));
+    for (int cell = 0; cell < 4; ++cell)
+        screen.counter[cell] = TileAt(picture, TileSize * cell, 0);
+    screen.blackRightOfCounter = picture.width >= 64;
+    for (int y = 0; y < TileSize && y < picture.height; ++y)
+        for (int x = 64; x < picture.width; ++x)
+            if (picture.At(x, y) != 0)
+                screen.blackRightOfCounter = false;
+    return screen;
+}
+
+
+std::string Describe(const Screen& screen)
+{
+    // Tiles 0-27 as one character each: covered '#', flag 'F', opened
+    // '.', '1'-'8', end pictures '@' (ringed flag) 'x' (wrong flag) '*' 'X'.
+    static const char symbols[] = "#F?.12345678@x*X0123456789- ";
+    std::string text = "counter:";
+    for (int tile : screen.counter)
+        text += tile >= 0 ? symbols[SameLookingTile(tile)] : '!';
+    text += '\n';
+    for (int row = 0; row < screen.rows; ++row) {
+        for (int column = 0; column < screen.columns; ++column) {
+            const int tile = screen.Square(column, row);
+            text += tile >= 0 ? symbols[SameLookingTile(tile)] : '!';
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+GameFolder::GameFolder(const char* name)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    wchar_t unique[64];
+    swprintf(unique, 64, L"%lu-%lu-%d", GetCurrentProcessId(), GetTickCount(), ++counter);
+    std::wstring base = std::wstring(temp) + L"tsweeper-e2e\\";
+    CreateDirectoryW(base.c_str(), nullptr);
+    path = base + FromUtf8(name) + L"-" + unique + L"\\";
+    CreateDirectoryW(path.c_str(), nullptr);
+    CopyFileW(WindowsPath(TSWEEPER_EXE_PATH).c_str(), Exe().c_str(), FALSE);
+    DeleteFileW(Ini().c_str());
+}
+
+void GameFolder::WriteIni(const std::string& contents) const
+{
+    std::ofstream file(Ini().c_str(), std::ios::binary);
+    file << contents;
+}
+
+bool GameFolder::HasIni() const
+{
+    return GetFileAttributesW(Ini().c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string GameFolder::ReadIni() const
+{
+    std::ifstream file(Ini().c_str(), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+int GameFolder::IniInt(const char* key, int fallback, const char* section) const
+{
+    return static_cast<int>(
+        GetPrivateProfileIntA(section, key, fallback, NarrowPath(Ini()).c_str()));
+}
+
+GameRun::GameRun(const GameFolder& folder, int showCommand)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    if (showCommand >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
+    std::wstring commandLine = L"\"" + folder.Exe() + L"\"";
+    if (!CreateProcessW(folder.Exe().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.path.c_str(), &startup, &process_)) {
+        ended_ = true;
+        return;
+    }
+    WaitForInputIdle(process_.hProcess, 10000);
+    PopupSearch search = {process_.dwProcessId, nullptr, nullptr};
+    for (int i = 0; i < 500 && !search.found; ++i) {
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            Sleep(20);
+    }
+    window_ = search.found;
+    if (!window_ || IsIconic(window_))
+        return;
+    // The first board: every square covered, the counter drawn.
+    for (int i = 0; i < 250; ++i) {
+        const Screen screen = CurrentScreen();
+        bool drawn = screen.counter[0] >= 0;
+        for (int tile : screen.squares)
+            drawn = drawn && tile == 0;
+        if (drawn)
+            return;
+        Sleep(20);
+    }
+}
+
+GameRun::~GameRun()
+{
+    if (!ended_ && process_.hProcess) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    if (process_.hProcess) {
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+Picture GameRun::Capture() const
+{
+    Picture picture;
+    RECT client;
+    if (!GetClientRect(window_, &client))
+        return picture;
+    picture.width = client.right;
+    picture.height = client.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC windowDC = GetDC(window_);
+    HDC memoryDC = CreateCompatibleDC(windowDC);
+    HBITMAP section = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memoryDC, section);
+    BitBlt(memoryDC, 0, 0, picture.width, picture.height, windowDC, 0, 0, SRCCOPY);
+    GdiFlush();
+    const unsigned* source = static_cast<const unsigned*>(bits);
+    picture.pixels.assign(source, source + static_cast<size_t>(picture.width) * picture.height);
+    for (unsigned& pixel : picture.pixels)
+        pixel &= 0xFFFFFF;
+    SelectObject(memoryDC, old);
+    DeleteObject(section);
+    DeleteDC(memoryDC);
+    ReleaseDC(window_, windowDC);
+    return picture;
+}
+
+int GameRun::Columns() const
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    return client.right / TileSize;
+}
+
+int GameRun::Rows() const
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    return client.bottom / TileSize - 1;
+}
+
+Screen GameRun::CurrentScreen() const
+{
+    return ReadScreen(Capture(), Columns(), Rows());
+}
+
+int SameLookingTile(int tile)
+{
+    if (tile == 27)
+        return 3;
+    if (tile == 17)
+        return 4;
+    return tile;
+}
+
+static bool SameScreen(const Screen& a, const Screen& b)
+{
+    if (a.columns != b.columns || a.rows != b.rows || a.squares.size() != b.squares.size())
+        return false;
+    for (size_t i = 0; i < a.squares.size(); ++i)
+        if (SameLookingTile(a.squares[i]) != SameLookingTile(b.squares[i]))
+            return false;
+    for (int cell = 0; cell < 4; ++cell)
+        if (SameLookingTile(a.counter[cell]) != SameLookingTile(b.counter[cell]))
+            return false;
+    return true;
+}
+
+Screen GameRun::WaitForScreen(const Screen& expected, int timeoutMs) const
+{
+    Screen screen;
+    const DWORD start = GetTickCount();
+    do {
+        screen = CurrentScreen();
+        if (SameScreen(screen, expected))
+            return screen;
+        Sleep(15);
+    } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs));
+    return screen;
+}
+
+void GameRun::Send(UINT message, unsigned buttons, int x, int y) const
+{
+    SendMessageW(window_, message, buttons, MAKELPARAM(x, y));
+}
+
+void GameRun::ClickSquare(int column, int row) const
+{
+    Send(WM_MOUSEMOVE, 0, SquareX(column), SquareY(row));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, SquareX(column), SquareY(row));
+    Send(WM_LBUTTONUP, 0, SquareX(column), SquareY(row));
+}
+
+void GameRun::RightPressSquare(int column, int row) const
+{
+    Send(WM_MOUSEMOVE, 0, SquareX(column), SquareY(row));
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, SquareX(column), SquareY(row));
+    Send(WM_RBUTTONUP, 0, SquareX(column), SquareY(row));
+}
+
+void GameRun::MenuCommand(WORD command) const
+{
+    PostMessageW(window_, WM_COMMAND, command, 0);
+}
+
+HWND GameRun::WaitForPopup(int timeoutMs) const
+{
+    PopupSearch search = {process_.dwProcessId, window_, nullptr};
+    const DWORD start = GetTickCount();
+    do {
+        search.found = nullptr;
+        EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(20);
+    } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs));
+    return nullptr;
+}
+
+bool GameRun::NoPopup() const
+{
+    PopupSearch search = {process_.dwProcessId, window_, nullptr};
+    EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&search));
+    return search.found == nullptr;
+}
+
+int GameRun::WaitForExit(int timeoutMs)
+{
+    if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+        return -1;
+    ended_ = true;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+int GameRun::Quit(WORD viaCommand)
+{
+    MenuCommand(viaCommand);
+    return WaitForExit();
+}
+
+int GameRun::CloseBox()
+{
+    PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return WaitForExit();
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[1024];
+    text[0] = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
+                        nullptr);
+    return text;
+}
+
+std::wstring ItemText(HWND dialog, int item)
+{
+    return WindowText(GetDlgItem(dialog, item));
+}
+
+std::wstring MessageBoxText(HWND box)
+{
+    return ItemText(box, 0xFFFF);
+}
+
+void PressButton(HWND dialog, int button)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+std::wstring Wide(const char* utf8)
+{
+    return FromUtf8(utf8);
+}
+
+void ParkPointer()
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+}
+
+void CounterTilesFor(int value, int tiles[4])
+{
+    CounterTiles(value, tiles);
+}
+
+Screen UniformScreen(int columns, int rows, int tile, int counter)
+{
+    Screen screen;
+    screen.columns = columns;
+    screen.rows = rows;
+    screen.squares.assign(static_cast<size_t>(columns) * rows, tile);
+    CounterTiles(counter, screen.counter);
+    return screen;
+}

@@ -1,0 +1,121 @@
+// Drives the real tsweeper.exe from outside, as the player's system sees it:
+// starts it in a fresh folder, finds its window, sends it mouse and menu
+// messages, reads its client-area pixels back as tiles, works its dialog and
+// message boxes, and reads its settings file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A client-area picture, 0x00RRGGBB per pixel, top row first.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned> pixels;
+    unsigned At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// The 28 tiles of the built-in strip, read from the generated bitmap.
+const Picture& BuiltInStrip();
+
+// The tile of the strip that the 16 x 16 block at (x, y) shows exactly, or -1.
+int TileAt(const Picture& picture, int x, int y, const Picture& strip = BuiltInStrip());
+
+// What a player sees: the tile of every square and of the four counter cells.
+struct Screen {
+    int columns = 0;
+    int rows = 0;
+    std::vector<int> squares;  // column-major like the board: [column * rows + row]
+    int counter[4] = {-1, -1, -1, -1};
+    bool blackRightOfCounter = false;
+    int Square(int column, int row) const { return squares[static_cast<size_t>(column) * rows + row]; }
+};
+Screen ReadScreen(const Picture& picture, int columns, int rows);
+// Tiles 27 and 17 look exactly like 3 and 4: pixels cannot tell them apart.
+int SameLookingTile(int tile);
+// The screen drawn as text, one character per square, for failure messages.
+std::string Describe(const Screen& screen);
+
+// A fresh folder for one run of the game, holding its own tsweeper.exe.
+struct GameFolder {
+    std::wstring path;  // with a trailing backslash
+    explicit GameFolder(const char* name);
+    std::wstring Exe() const { return path + L"tsweeper.exe"; }
+    std::wstring Ini() const { return path + L"tsweeper.ini"; }
+    void WriteIni(const std::string& contents) const;
+    bool HasIni() const;
+    std::string ReadIni() const;
+    // GetPrivateProfileIntA on the settings file; `fallback` when missing.
+    int IniInt(const char* key, int fallback = -99999, const char* section = "Set") const;
+};
+
+class GameRun {
+public:
+    // Starts the program in the folder and waits for its window and the
+    // first painted board. showCommand is passed through STARTUPINFO.
+    explicit GameRun(const GameFolder& folder, int showCommand = -1);
+    ~GameRun();
+
+    HWND window() const { return window_; }
+    DWORD processId() const { return process_.dwProcessId; }
+    bool started() const { return window_ != nullptr; }
+
+    // The client area's pixels as they are on the screen now.
+    Picture Capture() const;
+    // Polls until the screen equals `expected` (tiles and counter), or the
+    // time runs out; returns the last screen read.
+    Screen WaitForScreen(const Screen& expected, int timeoutMs = 3000) const;
+    Screen CurrentScreen() const;
+    // The board size the client area shows.
+    int Columns() const;
+    int Rows() const;
+
+    // Mouse messages, sent and handled before these return.
+    void Send(UINT message, unsigned buttons, int x, int y) const;
+    // A left click (press and release) on square (column, row).
+    void ClickSquare(int column, int row) const;
+    void RightPressSquare(int column, int row) const;
+    void MenuCommand(WORD command) const;  // posted, as the menu does
+
+    // A top-level window of the process other than the main window (a message
+    // box or the settings dialog), waited for up to timeoutMs.
+    HWND WaitForPopup(int timeoutMs = 5000) const;
+    // No popup window of the process is visible.
+    bool NoPopup() const;
+
+    // Ends with the close box / menu command road and returns the exit code,
+    // or -1 when the process did not end in time.
+    int Quit(WORD viaCommand = 1002);
+    int CloseBox();
+    int WaitForExit(int timeoutMs = 10000);
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HWND window_ = nullptr;
+    bool ended_ = false;
+};
+
+// Text of a window and of one of its controls, as UTF-16.
+std::wstring WindowText(HWND window);
+std::wstring ItemText(HWND dialog, int item);
+// A message box's text (its static control 0xFFFF).
+std::wstring MessageBoxText(HWND box);
+// Presses a button of a dialog or message box as a click would.
+void PressButton(HWND dialog, int button);
+
+// The strip from a UTF-8 string for comparing with UTF-16 read back.
+std::wstring Wide(const char* utf8);
+
+// Moves the real pointer out of the way of posted mouse messages.
+void ParkPointer();
+
+// Screen with every square `tile` and the counter showing `counter`.
+Screen UniformScreen(int columns, int rows, int tile, int counter);
+// The four counter tiles for a value.
+void CounterTilesFor(int value, int tiles[4]);
+
+// The square's centre in client pixels.
+inline int SquareX(int column) { return 16 * column + 8; }
+inline int SquareY(int row) { return 16 * (row + 1) + 8; }
