@@ -2,6 +2,7 @@
 
 #include "app/shell_state.h"
 #include "render/back_buffer.h"
+#include "render/bitmap_file_check.h"
 #include "resources/resource.h"
 
 HBITMAP TileStrip;
@@ -40,6 +41,24 @@ HBITMAP CompleteStrip(HBITMAP fromFile, int fileTiles, HBITMAP builtIn)
     return strip;
 }
 
+// The file named by "PanelBMP" as a bitmap, or null when it is none or when
+// its pixel data is cut short.
+HBITMAP LoadStripFile(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    unsigned char head[BitmapHeadersSize] = {};
+    DWORD got = 0;
+    LARGE_INTEGER size = {};
+    const BOOL read = ReadFile(file, head, sizeof head, &got, nullptr) && GetFileSizeEx(file, &size);
+    CloseHandle(file);
+    if (!read || !BitmapFileIsWhole(head, got, static_cast<uint64_t>(size.QuadPart)))
+        return nullptr;
+    return static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
+
 }  // namespace
 
 void ChooseTileStrip(const char* settingsPath, HINSTANCE instance)
@@ -49,10 +68,7 @@ void ChooseTileStrip(const char* settingsPath, HINSTANCE instance)
         GetPrivateProfileStringA("File Name", "PanelBMP", "", panelBmpPath, 255, settingsPath);
 
     // A relative value is taken as it stands, against the current directory.
-    HBITMAP fromFile = nullptr;
-    if (panelBmpPath[0] != '\0')
-        fromFile = static_cast<HBITMAP>(
-            LoadImageA(nullptr, panelBmpPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP fromFile = panelBmpPath[0] != '\0' ? LoadStripFile(panelBmpPath) : nullptr;
     HBITMAP builtIn = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TILES));
 
     const int fileTiles = fromFile ? WholeTiles(fromFile) : 0;

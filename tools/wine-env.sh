@@ -19,6 +19,9 @@ tsweeper_prepare_prefix() {
   echo "Preparing the Wine prefix in $WINEPREFIX (first use only)..."
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
+  # Wine's own Tahoma (menus, message boxes) and Marlett (the caption
+  # buttons' symbols) are not always found where the package puts them.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   local reg="$WINEPREFIX/tsweeper-fonts.reg"
   iconv -f UTF-8 -t UTF-16LE "$tsweeper_tools_dir/wine-settings.reg" | { printf '\xff\xfe'; cat; } >"$reg"
   wine regedit /S "$reg" >/dev/null 2>&1

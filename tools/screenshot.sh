@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Takes docs/screenshot.png: the real game under Wine on a private X server,
+# a game in progress played with real pointer events.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/tools/build.sh" windows
+command -v import >/dev/null || { apt-get update -qq && apt-get install -y -qq imagemagick >/dev/null; }
+
+export TSWEEPER_BUILD="$root/build/windows"
+source "$root/tools/wine-env.sh"
+tsweeper_start_xvfb
+trap 'wineserver -k 2>/dev/null; tsweeper_stop_xvfb' EXIT
+tsweeper_prepare_prefix
+
+run="$TSWEEPER_BUILD/screenshot-run"
+rm -rf "$run" && mkdir -p "$run"
+cp "$TSWEEPER_BUILD/app/tsweeper.exe" "$run/"
+printf '[Set]\r\nWinX=0\r\nWinY=0\r\nX=16\r\nY=10\r\nBom=22\r\n' >"$run/tsweeper.ini"
+(cd "$run" && wine tsweeper.exe >/dev/null 2>&1 &)
+
+window=""
+for _ in $(seq 1 100); do
+  window=$(xdotool search --name '^Tolu Sweeper$' 2>/dev/null | head -n1) && [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "The game window did not appear" >&2; exit 1; }
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+
+# Client-area origin inside the frame that Wine draws with its default
+# metrics: a 3-pixel border, then the caption and the menu bar.
+client_x=$((X + 3)); client_y=$((Y + 41))
+click() {  # button column row
+  xdotool mousemove $((client_x + 16 * $2 + 8)) $((client_y + 16 * ($3 + 1) + 8)) click "$1"
+  sleep 0.2
+}
+click 1 5 4
+click 1 12 2
+click 3 2 8
+sleep 0.5
+xdotool mousemove 1000 900
+sleep 0.5
+import -window root -crop "${WIDTH}x${HEIGHT}+$((X))+$((Y))" "$root/docs/screenshot.png"
+echo "Wrote docs/screenshot.png"
