@@ -1,0 +1,301 @@
+// Times a left click on the real tsweeper.exe, from the mouse release to the
+// painted window, and the window-server floor that a full-board flood has to
+// pay: one InvalidateRect round trip per opened square.
+//
+//   one square  the release that opens (0, 0) of the 10 x 5 board, 10 bombs
+//   flood       the release that opens (0, 0) of the 36 x 24 board, 5 bombs,
+//               which floods 857 squares
+//   floor       857 InvalidateRect calls of 16 x 16 squares on a window of
+//               this program's own: row by row, and in the order in which the
+//               flood draws its squares (the game's rules, run here with a
+//               recording drawing layer, give that order)
+//   floor+paint the latter, then one repaint of their union from a memory
+//               bitmap, as the game's WM_PAINT does
+//
+// For the game, each sample is a fresh process (the first game of a run is
+// always the same). The left press is sent and painted first, untimed; the
+// timing covers SendMessage(WM_LBUTTONUP) and then
+// RedrawWindow(RDW_UPDATENOW), which returns once the game has handled the
+// WM_PAINT that it sends. A second column times from the release until a
+// pixel of the last square, read back from the screen, shows the new tile.
+//
+// Usage: bench_click [samples]   (default 15)
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "core/board.h"
+#include "core/rules.h"
+#include "render/draw.h"
+#include "tests/e2e/driver.h"
+
+// The game's rules run in this program too, only to learn which squares the
+// flood draws and in which order; this drawing layer records them.
+namespace {
+std::vector<RECT> drawnSquares;
+}
+
+void DrawTile(int column, int row, int)
+{
+    drawnSquares.push_back({16 * column, 16 * (row + 1), 16 * column + 16, 16 * (row + 1) + 16});
+}
+
+void DrawCounter() {}
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+struct Series {
+    std::vector<double> painted;  // release + RedrawWindow(RDW_UPDATENOW)
+    std::vector<double> onScreen; // release until the pixel changes
+    int failures = 0;
+};
+
+// A client pixel of square (column, row) where tile `from` and tile `to`
+// differ, as a COLORREF of tile `to`; false when they look alike.
+bool TellingPixel(int column, int row, int from, int to, POINT* at, COLORREF* color)
+{
+    const Picture& strip = BuiltInStrip();
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const unsigned a = strip.At(16 * from + x, y);
+            const unsigned b = strip.At(16 * to + x, y);
+            if (a != b) {
+                at->x = 16 * column + x;
+                at->y = 16 * (row + 1) + y;
+                *color = RGB((b >> 16) & 0xFF, (b >> 8) & 0xFF, b & 0xFF);
+                return true;
+            }
+        }
+    return false;
+}
+
+int OpenedSquares(const Screen& screen)
+{
+    int opened = 0;
+    for (int tile : screen.squares) {
+        const int t = SameLookingTile(tile);
+        if (t >= 3 && t <= 11)
+            ++opened;
+    }
+    return opened;
+}
+
+// One sample on a fresh game: press (0, 0), let the press paint, then time
+// the release. `watch` is the square whose pixel tells that the release's
+// picture has reached the screen; it shows `before`, then `after`.
+void Sample(const char* settings, bool onScreen, int watchColumn, int watchRow, int before,
+            int after, int expectedOpened, Series* series)
+{
+    GameFolder folder("bench-click");
+    if (settings)
+        folder.WriteIni(settings);
+    GameRun game(folder);
+    if (!game.started()) {
+        ++series->failures;
+        return;
+    }
+    HWND window = game.window();
+    game.Send(WM_MOUSEMOVE, 0, SquareX(0), SquareY(0));
+    game.Send(WM_LBUTTONDOWN, MK_LBUTTON, SquareX(0), SquareY(0));
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
+    Sleep(200);
+
+    if (onScreen) {
+        POINT at;
+        COLORREF color;
+        if (!TellingPixel(watchColumn, watchRow, before, after, &at, &color)) {
+            ++series->failures;
+            return;
+        }
+        HDC dc = GetDC(window);
+        const double start = Now();
+        game.Send(WM_LBUTTONUP, 0, SquareX(0), SquareY(0));
+        bool seen = false;
+        double end = start;
+        while (!seen && Now() - start < 5000) {
+            seen = GetPixel(dc, at.x, at.y) == color;
+            end = Now();
+        }
+        ReleaseDC(window, dc);
+        if (seen)
+            series->onScreen.push_back(end - start);
+        else
+            ++series->failures;
+    } else {
+        const double start = Now();
+        game.Send(WM_LBUTTONUP, 0, SquareX(0), SquareY(0));
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
+        const double end = Now();
+        // RedrawWindow must have had the game paint: nothing is left to update.
+        if (GetUpdateRect(window, nullptr, FALSE))
+            ++series->failures;
+        else
+            series->painted.push_back(end - start);
+    }
+
+    // The release did what it should: the right number of squares opened.
+    Screen screen;
+    for (int i = 0; i < 100; ++i) {
+        screen = game.CurrentScreen();
+        if (OpenedSquares(screen) == expectedOpened)
+            break;
+        Sleep(20);
+    }
+    if (OpenedSquares(screen) != expectedOpened) {
+        std::printf("unexpected picture after the release:\n%s", Describe(screen).c_str());
+        ++series->failures;
+    }
+    game.Quit();
+}
+
+// The floor: a window of our own, 36 x 24 squares and the counter strip, with
+// a WM_PAINT that copies the invalid rectangle from a memory bitmap.
+HDC floorMemoryDC;
+
+LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        const RECT& r = paint.rcPaint;
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, floorMemoryDC, r.left, r.top,
+               SRCCOPY);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+class FloorWindow {
+public:
+    FloorWindow()
+    {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = FloorProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"bench-floor";
+        RegisterClassW(&windowClass);
+        const int width = 16 * 36, height = 16 * 25;
+        // Beside the game's window, so that neither covers the other.
+        window_ = CreateWindowExW(0, L"bench-floor", L"floor", WS_POPUP | WS_VISIBLE, 660, 0, width,
+                                  height, nullptr, nullptr, windowClass.hInstance, nullptr);
+        HDC windowDC = GetDC(window_);
+        floorMemoryDC = CreateCompatibleDC(windowDC);
+        HBITMAP bitmap = CreateCompatibleBitmap(windowDC, GetSystemMetrics(SM_CXSCREEN),
+                                                GetSystemMetrics(SM_CYSCREEN));
+        SelectObject(floorMemoryDC, bitmap);
+        PatBlt(floorMemoryDC, 0, 0, width, height, WHITENESS);
+        ReleaseDC(window_, windowDC);
+        UpdateWindow(window_);
+    }
+    ~FloorWindow() { DestroyWindow(window_); }
+
+    // InvalidateRect for each square, then optionally one paint.
+    double Time(const std::vector<RECT>& squares, bool paint) const
+    {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(200);  // let the window server settle after the game's exit
+        const double start = Now();
+        for (const RECT& square : squares)
+            InvalidateRect(window_, &square, FALSE);
+        if (paint)
+            UpdateWindow(window_);
+        const double end = Now();
+        ValidateRect(window_, nullptr);
+        return end - start;
+    }
+
+private:
+    HWND window_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int samples = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    ParkPointer();
+
+    // The squares of the full-board flood in the order the game draws them.
+    columns = 36;
+    rows = 24;
+    bombCount = 5;
+    randomState = 1;
+    NewGame();
+    drawnSquares.clear();
+    OpenCell(0, 0);
+    const std::vector<RECT> floodOrder = drawnSquares;
+    // The same number of squares, row by row.
+    std::vector<RECT> rowOrder;
+    for (int row = 0; row < 24 && rowOrder.size() < floodOrder.size(); ++row)
+        for (int column = 0; column < 36 && rowOrder.size() < floodOrder.size(); ++column)
+            rowOrder.push_back({16 * column, 16 * (row + 1), 16 * column + 16, 16 * (row + 1) + 16});
+
+    FloorWindow floor;
+    floor.Time(floodOrder, true);  // warm-up
+
+    // The samples of every case are interleaved, so that a change of load on
+    // the machine touches them all alike.
+    const char* fullBoard = "[Set]\r\nX=36\r\nY=24\r\nBom=5\r\n";
+    Series one, flood;
+    std::vector<double> floorRows, floorFlood, floorFloodPaint;
+    for (int i = 0; i < samples; ++i) {
+        // 10 x 5 with 10 bombs (the defaults): (0, 0) shows 1, pressed before.
+        Sample(nullptr, false, 0, 0, 3, 4, 1, &one);
+        Sample(nullptr, true, 0, 0, 3, 4, 1, &one);
+        // 36 x 24 with 5 bombs: the bottom-right square goes from covered
+        // to opened, as the last row of the union is painted.
+        Sample(fullBoard, false, 35, 23, 0, 3, 857, &flood);
+        Sample(fullBoard, true, 35, 23, 0, 3, 857, &flood);
+        for (int k = 0; k < 3; ++k)
+            switch ((i + k) % 3) {
+            case 0: floorRows.push_back(floor.Time(rowOrder, false)); break;
+            case 1: floorFlood.push_back(floor.Time(floodOrder, false)); break;
+            default: floorFloodPaint.push_back(floor.Time(floodOrder, true)); break;
+            }
+    }
+
+    std::printf("Medians of %d samples, in ms; %zu squares in the flood\n\n", samples,
+                floodOrder.size());
+    std::printf("| Case | Release to painted (RedrawWindow) | Release to pixels on screen |\n");
+    std::printf("|---|---|---|\n");
+    std::printf("| one square, 10 x 5 | %.2f | %.2f |\n", Median(one.painted), Median(one.onScreen));
+    std::printf("| flood of %zu squares, 36 x 24 | %.2f | %.2f |\n", floodOrder.size(),
+                Median(flood.painted), Median(flood.onScreen));
+    std::printf("| floor: %zu InvalidateRect, row by row | %.2f | |\n", rowOrder.size(),
+                Median(floorRows));
+    std::printf("| floor: %zu InvalidateRect, in the flood's order | %.2f | |\n", floodOrder.size(),
+                Median(floorFlood));
+    std::printf("| the same and one paint of the union | %.2f | |\n", Median(floorFloodPaint));
+    if (one.failures || flood.failures) {
+        std::printf("\nfailed samples: one square %d, flood %d\n", one.failures, flood.failures);
+        return 1;
+    }
+    return 0;
+}
