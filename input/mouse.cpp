@@ -33,6 +33,18 @@ int OpenedOnBoard(int column, int row)
     return InBounds(column, row) && Board[column][row].opened;
 }
 
+// What every press and release begins with: nothing at all while play is not
+// running; otherwise the square under the pointer becomes the hovered one.
+int TakeSquare(unsigned x, unsigned y, int* column, int* row)
+{
+    if (!PlayRunning())
+        return 0;
+    SquareAtPoint(x, y, column, row);
+    hoverColumn = *column;
+    hoverRow = *row;
+    return 1;
+}
+
 }  // namespace
 
 void SquareAtPoint(unsigned x, unsigned y, int* column, int* row)
@@ -72,12 +84,9 @@ void MouseMove(unsigned buttons, unsigned x, unsigned y)
 
 void LeftButtonDown(unsigned buttons, unsigned x, unsigned y)
 {
-    if (!PlayRunning())
-        return;
     int c, r;
-    SquareAtPoint(x, y, &c, &r);
-    hoverColumn = c;
-    hoverRow = r;
+    if (!TakeSquare(x, y, &c, &r))
+        return;
     if (buttons & MouseRight) {
         DrawCoveredSquares(c, r, ShapeRing, TileOpenedEmpty);
         chordLatch = 1;
@@ -89,12 +98,9 @@ void LeftButtonDown(unsigned buttons, unsigned x, unsigned y)
 
 void LeftButtonUp(unsigned buttons, unsigned x, unsigned y)
 {
-    if (!PlayRunning())
-        return;
     int c, r;
-    SquareAtPoint(x, y, &c, &r);
-    hoverColumn = c;
-    hoverRow = r;
+    if (!TakeSquare(x, y, &c, &r))
+        return;
     if (buttons & MouseRight) {
         if (OpenedOnBoard(c, r))
             OpenAround(c, r);
@@ -109,12 +115,9 @@ void LeftButtonUp(unsigned buttons, unsigned x, unsigned y)
 
 void RightButtonDown(unsigned buttons, unsigned x, unsigned y)
 {
-    if (!PlayRunning())
-        return;
     int c, r;
-    SquareAtPoint(x, y, &c, &r);
-    hoverColumn = c;
-    hoverRow = r;
+    if (!TakeSquare(x, y, &c, &r))
+        return;
     if (buttons & MouseLeft) {
         DrawCoveredSquares(c, r, ShapeRing, TileOpenedEmpty);
         chordLatch = 1;
@@ -126,12 +129,9 @@ void RightButtonDown(unsigned buttons, unsigned x, unsigned y)
 
 void RightButtonUp(unsigned buttons, unsigned x, unsigned y)
 {
-    if (!PlayRunning())
-        return;
     int c, r;
-    SquareAtPoint(x, y, &c, &r);
-    hoverColumn = c;
-    hoverRow = r;
+    if (!TakeSquare(x, y, &c, &r))
+        return;
     if ((buttons & MouseLeft) && OpenedOnBoard(c, r))
         OpenAround(c, r);
     chordLatch = 0;
