@@ -46,3 +46,12 @@ xdotool mousemove 1000 900
 sleep 0.5
 import -window root -crop "${WIDTH}x${HEIGHT}+$((X))+$((Y))" "$root/docs/screenshot.png"
 echo "Wrote docs/screenshot.png"
+
+# The settings dialog, opened from the keyboard as a player may: Alt+G, S.
+xdotool windowfocus "$window"
+xdotool key --window "$window" alt+g
+sleep 0.5
+xdotool key s
+sleep 1
+import -window root -crop "360x190+$((X))+$((Y))" "$root/docs/dialog.png"
+echo "Wrote docs/dialog.png"
