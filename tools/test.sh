@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything that is stale and runs every test: the native tests, the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
-# run, and the Windows build's tests under Wine on a private X server.
+# run (a minute; TSWEEPER_FUZZ_SECONDS changes it), and the Windows build's
+# tests under Wine on a private X server.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/tools/build.sh" all || exit 1
@@ -30,6 +31,13 @@ echo "== Native tests"
 run_ctest "$root/build/native" -j 2
 echo "== Native tests with sanitizers"
 run_ctest "$root/build/asan" -j 2
+
+echo "== Fuzzing the rules and the mouse cases"
+if "$root/tools/run-fuzz.sh" "${TSWEEPER_FUZZ_SECONDS:-60}"; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
 
 echo "== Windows tests under Wine"
 export TSWEEPER_BUILD="$root/build/windows"
