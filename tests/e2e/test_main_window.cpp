@@ -160,8 +160,9 @@ TEST(MainWindow, VersionBox)
     EXPECT_TRUE(game.NoPopup());
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(window) != FALSE; }));
 
-    // The game goes on: a posted new game and a click both take effect.
-    game.MenuCommand(NewGameCommand);
+    // The game goes on: a new game and a click both take effect. The command
+    // is sent, not posted: a sent click would overtake a posted command.
+    SendMessageW(window, WM_COMMAND, NewGameCommand, 0);
     game.ClickSquare(0, 0);
     const Screen screen = game.WaitForScreen(FirstOpenOnDefaultBoard());
     EXPECT_EQ(Describe(screen), Describe(FirstOpenOnDefaultBoard()));
