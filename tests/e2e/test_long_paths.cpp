@@ -1,0 +1,281 @@
+// The program in folders whose paths are just short of, at and beyond the
+// length where "tsweeper.ini" still fits in MAX_PATH: a folder path of L
+// characters (with its backslash) fits when L + 12 + 1 <= 260. Where it
+// fits, the settings are read and written as usual; beyond, the program
+// runs on its defaults (10 x 5, 10 bombs) and writes no file.
+//
+// Wine cannot start a program whose file name reaches MAX_PATH characters:
+// CreateProcessW fails (file not found, or invalid name in the long form
+// with its prefix), and the driver's start with such a folder as current directory
+// brings Wine down. So the program is started here with a short current
+// directory, and beyond the limit under the shorter name "t.exe": the
+// settings file keeps its own name beside it, and its path no longer fits.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/test_load_model.h"
+
+namespace {
+
+constexpr int LongestFittingFolder = MAX_PATH - 12 - 1;  // 247
+
+std::wstring Extended(const std::wstring& path)
+{
+    return L"\\\\?\\" + path;
+}
+
+// Makes folders under `base` until the path, with its trailing backslash,
+// is exactly `length` characters long.
+std::wstring FolderOfLength(const std::wstring& base, size_t length)
+{
+    std::wstring path = base;
+    while (path.size() < length) {
+        size_t remaining = length - path.size();
+        size_t name = remaining - 1;
+        if (name > 100)
+            name = remaining - 101 == 1 ? 99 : 100;  // never leave a one-character rest
+        path += std::wstring(name, L'd') + L"\\";
+        CreateDirectoryW(Extended(path).c_str(), nullptr);
+    }
+    return path;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == bytes.size();
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string bytes;
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+// A settings value read from a short-path copy of a long-path file.
+int ProfileInt(const std::wstring& ini, const GameFolder& shortFolder, const char* key)
+{
+    const std::wstring copy = shortFolder.path + L"read-back.ini";
+    CopyFileW(Extended(ini).c_str(), copy.c_str(), FALSE);
+    char narrow[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, copy.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+    const int value = static_cast<int>(GetPrivateProfileIntA("Set", key, -99999, narrow));
+    DeleteFileW(copy.c_str());
+    return value;
+}
+
+// The driver starts the program with its folder as current directory, which
+// Wine cannot take beyond MAX_PATH; this starts it with a short current
+// directory and reads its screen through the window handle.
+class LongRun {
+public:
+    LongRun(const std::wstring& exe, const std::wstring& currentDirectory)
+    {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        std::wstring commandLine = L"\"" + exe + L"\"";
+        if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            currentDirectory.c_str(), &startup, &process_))
+            return;
+        WaitForInputIdle(process_.hProcess, 10000);
+        for (int i = 0; i < 500 && !window_; ++i) {
+            EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(this));
+            if (!window_)
+                Sleep(20);
+        }
+    }
+    ~LongRun()
+    {
+        if (process_.hProcess) {
+            if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0)
+                TerminateProcess(process_.hProcess, 1);
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+    }
+    bool started() const { return window_ != nullptr; }
+    HANDLE process() const { return process_.hProcess; }
+    HWND window() const { return window_; }
+
+    Picture Capture() const
+    {
+        Picture picture;
+        RECT client = {};
+        GetClientRect(window_, &client);
+        picture.width = client.right;
+        picture.height = client.bottom;
+        picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = picture.width;
+        info.bmiHeader.biHeight = -picture.height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        HDC windowDC = GetDC(window_);
+        HDC memoryDC = CreateCompatibleDC(windowDC);
+        HBITMAP bitmap = CreateCompatibleBitmap(windowDC, picture.width, picture.height);
+        HGDIOBJ old = SelectObject(memoryDC, bitmap);
+        BitBlt(memoryDC, 0, 0, picture.width, picture.height, windowDC, 0, 0, SRCCOPY);
+        SelectObject(memoryDC, old);
+        GetDIBits(memoryDC, bitmap, 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
+                  DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+        DeleteDC(memoryDC);
+        ReleaseDC(window_, windowDC);
+        for (unsigned& pixel : picture.pixels)
+            pixel &= 0xFFFFFF;
+        return picture;
+    }
+    // Polls until the screen reads as `expected`; returns the last reading.
+    std::string WaitForScreen(const Screen& expected) const
+    {
+        std::string shown;
+        for (int i = 0; i < 150; ++i) {
+            shown = Describe(ReadScreen(Capture(), expected.columns, expected.rows));
+            if (shown == Describe(expected))
+                break;
+            Sleep(20);
+        }
+        return shown;
+    }
+    void Send(UINT message, unsigned buttons, int x, int y) const
+    {
+        SendMessageW(window_, message, buttons, MAKELPARAM(x, y));
+    }
+    int Quit()
+    {
+        PostMessageW(window_, WM_COMMAND, 1002, 0);
+        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+private:
+    static BOOL CALLBACK FindWindowOf(HWND window, LPARAM data)
+    {
+        auto* run = reinterpret_cast<LongRun*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char className[32];
+        GetClassNameA(window, className, sizeof className);
+        if (owner == run->process_.dwProcessId && lstrcmpA(className, "tsweep") == 0) {
+            run->window_ = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    PROCESS_INFORMATION process_ = {};
+    HWND window_ = nullptr;
+};
+
+const char PlayerSettings[] = "[Set]\r\nWinX=30\r\nWinY=40\r\nX=12\r\nY=6\r\nBom=7\r\n; mine\r\n";
+
+// Runs the game from a folder of exactly `length` characters; plays an open
+// and checks the board the settings (or the defaults) give.
+void RunFromFolderOfLength(size_t length, bool withSettings, const wchar_t* exeName = L"tsweeper.exe")
+{
+    SCOPED_TRACE("folder path of " + std::to_string(length) + " characters" +
+                 (withSettings ? ", with settings" : ", no settings file"));
+    ParkPointer();
+    GameFolder base("long");
+    GameFolder folder = base;
+    folder.path = FolderOfLength(base.path, length);
+    ASSERT_EQ(folder.path.size(), length);
+    const std::wstring exe = folder.path + exeName;
+    ASSERT_LT(exe.size(), static_cast<size_t>(MAX_PATH)) << "Wine could not start it";
+    ASSERT_TRUE(CopyFileW(Extended(base.Exe()).c_str(), Extended(exe).c_str(), FALSE));
+    if (withSettings) {
+        ASSERT_TRUE(WriteFileBytes(folder.Ini(), PlayerSettings));
+    }
+    const bool fits = static_cast<int>(length) <= LongestFittingFolder;
+
+    LongRun game(exe, base.path);
+    ASSERT_TRUE(game.started()) << "the program did not start from this folder";
+    // The process sees the folder as we built it.
+    wchar_t image[1024];
+    DWORD size = 1024;
+    QueryFullProcessImageNameW(game.process(), 0, image, &size);
+    EXPECT_EQ(std::wstring(image), exe);
+
+    const bool readSettings = fits && withSettings;
+    const int columns = readSettings ? 12 : 10, rows = readSettings ? 6 : 5, bombs = readSettings ? 7 : 10;
+    model::Start(columns, rows, bombs);
+    EXPECT_EQ(game.WaitForScreen(model::screen), Describe(model::screen)) << "first board";
+    game.Send(WM_MOUSEMOVE, 0, SquareX(0), SquareY(0));
+    game.Send(WM_LBUTTONDOWN, MK_LBUTTON, SquareX(0), SquareY(0));
+    game.Send(WM_LBUTTONUP, 0, SquareX(0), SquareY(0));
+    model::Click(0, 0);
+    EXPECT_EQ(game.WaitForScreen(model::screen), Describe(model::screen)) << "after an open";
+    RECT outer = {};
+    GetWindowRect(game.window(), &outer);
+    EXPECT_EQ(outer.left, readSettings ? 30 : 10);
+    EXPECT_EQ(outer.top, readSettings ? 40 : 10);
+    ASSERT_EQ(game.Quit(), 0);
+
+    if (fits) {
+        ASSERT_TRUE(Exists(folder.Ini())) << "no settings written";
+        EXPECT_EQ(ProfileInt(folder.Ini(), base, "WinX"), outer.left);
+        EXPECT_EQ(ProfileInt(folder.Ini(), base, "WinY"), outer.top);
+        EXPECT_EQ(ProfileInt(folder.Ini(), base, "X"), columns);
+        EXPECT_EQ(ProfileInt(folder.Ini(), base, "Y"), rows);
+        EXPECT_EQ(ProfileInt(folder.Ini(), base, "Bom"), bombs);
+        if (withSettings) {
+            EXPECT_NE(ReadFileBytes(folder.Ini()).find("; mine\r\n"), std::string::npos);
+        }
+    } else if (withSettings) {
+        EXPECT_EQ(ReadFileBytes(folder.Ini()), PlayerSettings) << "a file beyond the limit was touched";
+    } else {
+        EXPECT_FALSE(Exists(folder.Ini())) << "a settings file was written beyond the limit";
+    }
+}
+
+}  // namespace
+
+TEST(LongPaths, FolderShortOfTheLimit)
+{
+    RunFromFolderOfLength(LongestFittingFolder - 1, true);
+}
+
+TEST(LongPaths, FolderAtTheLimit)
+{
+    RunFromFolderOfLength(LongestFittingFolder, true);
+    RunFromFolderOfLength(LongestFittingFolder, false);
+}
+
+TEST(LongPaths, FolderOneBeyondTheLimit)
+{
+    RunFromFolderOfLength(LongestFittingFolder + 1, true, L"t.exe");
+    RunFromFolderOfLength(LongestFittingFolder + 1, false, L"t.exe");
+}
+
+// The longest folder from which Wine still starts "t.exe": 259 characters in all.
+TEST(LongPaths, LongestFolderThatStarts)
+{
+    RunFromFolderOfLength(MAX_PATH - 1 - 5, true, L"t.exe");
+    RunFromFolderOfLength(MAX_PATH - 1 - 5, false, L"t.exe");
+}
