@@ -30,26 +30,29 @@ int InBounds(int column, int row)
     return column >= 0 && column < columns && row >= 0 && row < rows;
 }
 
-int CountAdjacentMines(int column, int row)
+namespace {
+
+// Neighbours on the board whose given field is nonzero.
+int CountAdjacent(int column, int row, int32_t Cell::*field)
 {
     int count = 0;
     for (const NeighbourOffset& n : NeighbourOrder) {
         const int c = column + n.dc;
         const int r = row + n.dr;
-        if (InBounds(c, r) && Board[c][r].mine)
+        if (InBounds(c, r) && Board[c][r].*field)
             ++count;
     }
     return count;
 }
 
+}  // namespace
+
+int CountAdjacentMines(int column, int row)
+{
+    return CountAdjacent(column, row, &Cell::mine);
+}
+
 int CountAdjacentMarks(int column, int row)
 {
-    int count = 0;
-    for (const NeighbourOffset& n : NeighbourOrder) {
-        const int c = column + n.dc;
-        const int r = row + n.dr;
-        if (InBounds(c, r) && Board[c][r].mark)
-            ++count;
-    }
-    return count;
+    return CountAdjacent(column, row, &Cell::mark);
 }

@@ -5,6 +5,7 @@
 // height counts both bitmaps (64), the 16-entry palette, the 4-bit colour
 // bitmap and the 1-bit transparency mask, both stored bottom-up.
 #include "byte_out.h"
+#include "palette_out.h"
 #include "tile_art.h"
 
 #include <cstdio>
@@ -65,14 +66,7 @@ Bytes EncodeIcon(const ArtFile& art, int transparentIndex)
     PutLe32(out, 0);  // colours used: all 16
     PutLe32(out, 0);
 
-    for (int i = 0; i < PaletteEntries; ++i) {
-        ArtRgb rgb = {0, 0, 0};
-        if (i < static_cast<int>(art.colours.size())) rgb = art.colours[static_cast<std::size_t>(i)].rgb;
-        PutU8(out, rgb.blue);
-        PutU8(out, rgb.green);
-        PutU8(out, rgb.red);
-        PutU8(out, 0);
-    }
+    PutPalette(out, art, PaletteEntries);
 
     for (int y = IconSize - 1; y >= 0; --y) {
         for (int x = 0; x < IconSize; x += 2) {

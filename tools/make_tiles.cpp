@@ -6,6 +6,7 @@
 // The optional preview is a PNG of the strip at four times the size with
 // each tile's number under it, for looking at the art.
 #include "byte_out.h"
+#include "palette_out.h"
 #include "png_out.h"
 #include "tile_art.h"
 
@@ -53,14 +54,7 @@ Bytes EncodeStripBmp(const ArtFile& art)
     PutLe32(out, PaletteEntries);  // colours used
     PutLe32(out, 0);               // all colours important
 
-    for (int i = 0; i < PaletteEntries; ++i) {
-        ArtRgb rgb = {0, 0, 0};
-        if (i < static_cast<int>(art.colours.size())) rgb = art.colours[static_cast<std::size_t>(i)].rgb;
-        PutU8(out, rgb.blue);
-        PutU8(out, rgb.green);
-        PutU8(out, rgb.red);
-        PutU8(out, 0);
-    }
+    PutPalette(out, art, PaletteEntries);
 
     for (int y = TileSize - 1; y >= 0; --y) {
         for (int x = 0; x < StripWidth; ++x) PutU8(out, static_cast<std::uint32_t>(StripPixel(art, x, y)));
