@@ -415,6 +415,23 @@ int GameRun::CloseBox()
     return WaitForExit();
 }
 
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
 std::wstring WindowText(HWND window)
 {
     wchar_t text[1024];

@@ -97,6 +97,9 @@ private:
     bool ended_ = false;
 };
 
+// A text file's lines, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 // Text of a window and of one of its controls, as UTF-16.
 std::wstring WindowText(HWND window);
 std::wstring ItemText(HWND dialog, int item);

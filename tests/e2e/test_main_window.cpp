@@ -17,23 +17,6 @@ constexpr WORD NewGameCommand = 1000;
 constexpr WORD ExitCommand = 1002;
 constexpr WORD AboutCommand = 1003;
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : text) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (c != '\r') {
-            line += c;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
-}
-
 POINT TopLeft(HWND window)
 {
     RECT outer = {};

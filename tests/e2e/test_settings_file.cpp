@@ -11,24 +11,6 @@
 
 namespace {
 
-// The file's lines, without their line ends.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : text) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (c != '\r') {
-            line += c;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
-}
-
 // The lines of one section, after its header up to the next header.
 std::vector<std::string> SectionLines(const std::string& text, const std::string& section)
 {
