@@ -261,11 +261,11 @@ GameRun::~GameRun()
     }
 }
 
-Picture GameRun::Capture() const
+Picture CaptureClient(HWND window)
 {
     Picture picture;
     RECT client;
-    if (!GetClientRect(window_, &client))
+    if (!GetClientRect(window, &client))
         return picture;
     picture.width = client.right;
     picture.height = client.bottom;
@@ -277,7 +277,7 @@ Picture GameRun::Capture() const
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC windowDC = GetDC(window_);
+    HDC windowDC = GetDC(window);
     HDC memoryDC = CreateCompatibleDC(windowDC);
     HBITMAP section = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memoryDC, section);
@@ -290,8 +290,13 @@ Picture GameRun::Capture() const
     SelectObject(memoryDC, old);
     DeleteObject(section);
     DeleteDC(memoryDC);
-    ReleaseDC(window_, windowDC);
+    ReleaseDC(window, windowDC);
     return picture;
+}
+
+Picture GameRun::Capture() const
+{
+    return CaptureClient(window_);
 }
 
 int GameRun::Columns() const

@@ -17,6 +17,9 @@ struct Picture {
     unsigned At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+// A window's client-area pixels as they are on the screen now.
+Picture CaptureClient(HWND window);
+
 // The 28 tiles of the built-in strip, read from the generated bitmap.
 const Picture& BuiltInStrip();
 

@@ -121,33 +121,7 @@ public:
 
     Picture Capture() const
     {
-        Picture picture;
-        RECT client = {};
-        GetClientRect(window_, &client);
-        picture.width = client.right;
-        picture.height = client.bottom;
-        picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = picture.width;
-        info.bmiHeader.biHeight = -picture.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        HDC windowDC = GetDC(window_);
-        HDC memoryDC = CreateCompatibleDC(windowDC);
-        HBITMAP bitmap = CreateCompatibleBitmap(windowDC, picture.width, picture.height);
-        HGDIOBJ old = SelectObject(memoryDC, bitmap);
-        BitBlt(memoryDC, 0, 0, picture.width, picture.height, windowDC, 0, 0, SRCCOPY);
-        SelectObject(memoryDC, old);
-        GetDIBits(memoryDC, bitmap, 0, static_cast<UINT>(picture.height), picture.pixels.data(), &info,
-                  DIB_RGB_COLORS);
-        DeleteObject(bitmap);
-        DeleteDC(memoryDC);
-        ReleaseDC(window_, windowDC);
-        for (unsigned& pixel : picture.pixels)
-            pixel &= 0xFFFFFF;
-        return picture;
+        return CaptureClient(window_);
     }
     // Polls until the screen reads as `expected`; returns the last reading.
     std::string WaitForScreen(const Screen& expected) const
