@@ -3,6 +3,7 @@
 #include "app/menu_commands.h"
 #include "app/shell_state.h"
 #include "core/board.h"
+#include "core/geometry.h"
 #include "input/mouse.h"
 #include "render/back_buffer.h"
 #include "resources/resource.h"
@@ -17,8 +18,8 @@ constexpr DWORD WindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 void ClientSize(int* width, int* height)
 {
-    *width = 16 * columns;
-    *height = 16 * (rows + 1);
+    *width = ClientWidth(columns);
+    *height = ClientHeight(rows);
 }
 
 // The outer size for the board's client area on this system's frame metrics.

@@ -11,7 +11,7 @@ ATOM RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
 
 // Moves the window to (windowX, windowY) at the size that gives the board a
-// client area of exactly 16 * columns by 16 * (rows + 1) pixels.
+// client area of exactly ClientWidth(columns) by ClientHeight(rows) pixels.
 void FitWindowToBoard(HWND window);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

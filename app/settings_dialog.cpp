@@ -3,6 +3,7 @@
 #include "app/shell_state.h"
 #include "app/texts.h"
 #include "core/board.h"
+#include "core/settings.h"
 #include "resources/resource.h"
 
 namespace {
@@ -33,21 +34,21 @@ void OpenDialog(HWND dialog)
 void AcceptIfValid(HWND dialog)
 {
     const int newColumns = ReadField(dialog, IDC_COLUMNS);
-    if (newColumns < 10 || newColumns > 36) {
-        RefuseRange(ColumnsRangeFormat, 10, 36);
-        return;
-    }
     const int newRows = ReadField(dialog, IDC_ROWS);
-    if (newRows < 5 || newRows > 24) {
-        RefuseRange(RowsRangeFormat, 5, 24);
-        return;
-    }
-    // The limit follows the size typed here, not the board in play.
-    const int maxBombs = newColumns * newRows - 5;
     const int newBombs = ReadField(dialog, IDC_BOMBS);
-    if (newBombs < 5 || newBombs > maxBombs) {
-        RefuseRange(BombsRangeFormat, 5, maxBombs);
+    int low, high;
+    switch (FirstRefusedField(newColumns, newRows, newBombs, &low, &high)) {
+    case FieldColumns:
+        RefuseRange(ColumnsRangeFormat, low, high);
         return;
+    case FieldRows:
+        RefuseRange(RowsRangeFormat, low, high);
+        return;
+    case FieldBombs:
+        RefuseRange(BombsRangeFormat, low, high);
+        return;
+    case FieldNone:
+        break;
     }
     columns = newColumns;
     rows = newRows;

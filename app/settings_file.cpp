@@ -4,11 +4,9 @@
 
 #include "app/shell_state.h"
 #include "core/board.h"
+#include "core/settings.h"
 
 namespace {
-
-const char SettingsSection[] = "Set";
-const char SettingsFileName[] = "tsweeper.ini";
 
 int ReadInt(const char* key, int fallback)
 {
@@ -49,34 +47,24 @@ void BuildSettingsPath()
 void LoadSettings()
 {
     BuildSettingsPath();
-    windowX = 10;
-    windowY = 10;
-    columns = 10;
-    rows = 5;
-    bombCount = 10;
-    if (!iniPathUsable)
-        return;
-    windowX = ReadInt("WinX", 10);
-    windowY = ReadInt("WinY", 10);
-    columns = ReadInt("X", 10);
-    if (columns < 10 || columns > 36)
-        columns = 10;
-    rows = ReadInt("Y", 5);
-    if (rows < 5 || rows > 24)
-        rows = 5;
-    // The bomb limit follows the size as corrected above.
-    bombCount = ReadInt("Bom", 10);
-    if (bombCount < 5 || bombCount > columns * rows - 5)
-        bombCount = 5;
+    windowX = DefaultWindowX;
+    windowY = DefaultWindowY;
+    columns = DefaultColumns;
+    rows = DefaultRows;
+    bombCount = DefaultBombs;
+    if (iniPathUsable)
+        ReadSettings(ReadInt, &windowX, &windowY);
+}
+
+void ReadTileFileName()
+{
+    panelBmpPath[0] = '\0';
+    if (iniPathUsable)
+        GetPrivateProfileStringA(TileFileSection, TileFileKey, "", panelBmpPath, 255, iniPath);
 }
 
 void SaveSettings()
 {
-    if (!iniPathUsable)
-        return;
-    WriteInt("WinX", windowX);
-    WriteInt("WinY", windowY);
-    WriteInt("X", columns);
-    WriteInt("Y", rows);
-    WriteInt("Bom", bombCount);
+    if (iniPathUsable)
+        WriteSettings(WriteInt, windowX, windowY);
 }

@@ -10,6 +10,10 @@ void BuildSettingsPath();
 // replacing values out of range.
 void LoadSettings();
 
+// Reads the replacement tile strip's path ("PanelBMP") into panelBmpPath:
+// empty when the file names none or cannot be used.
+void ReadTileFileName();
+
 // Writes the five values back into section "Set"; every other line of the
 // file stays as the player left it.
 void SaveSettings();

@@ -1,5 +1,6 @@
 // The program's own texts, held as Shift-JIS bytes as a Japanese program
-// holds them, and the one way they reach the screen.
+// holds them (generated from resources/texts.txt), and the one way they
+// reach the screen.
 #pragma once
 
 #include <windows.h>

@@ -17,7 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     if (!window)
         return 0;
     // The first game draws through the strip and invalidates mainWindow.
-    ChooseTileStrip(iniPath, instance);
+    ReadTileFileName();
+    ChooseTileStrip(panelBmpPath, instance);
     mainWindow = window;
     instanceHandle = instance;
     ShowWindow(window, showCommand);

@@ -9,12 +9,12 @@ set(ICON_ICO ${GENERATED_DIR}/tsweeper.ico)
 
 add_custom_command(OUTPUT ${TILES_BMP}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${GENERATED_DIR}
-  COMMAND ${make_tiles_PATH} ${CMAKE_SOURCE_DIR}/resources/tiles.txt ${TILES_BMP}
-  DEPENDS make_tiles ${make_tiles_PATH} ${CMAKE_SOURCE_DIR}/resources/tiles.txt
+  COMMAND ${make_tiles_PATH} ${PROJECT_SOURCE_DIR}/resources/tiles.txt ${TILES_BMP}
+  DEPENDS make_tiles ${make_tiles_PATH} ${PROJECT_SOURCE_DIR}/resources/tiles.txt
   COMMENT "Drawing the tile strip")
 add_custom_command(OUTPUT ${ICON_ICO}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${GENERATED_DIR}
-  COMMAND ${make_icon_PATH} ${CMAKE_SOURCE_DIR}/resources/icon.txt ${ICON_ICO}
-  DEPENDS make_icon ${make_icon_PATH} ${CMAKE_SOURCE_DIR}/resources/icon.txt
+  COMMAND ${make_icon_PATH} ${PROJECT_SOURCE_DIR}/resources/icon.txt ${ICON_ICO}
+  DEPENDS make_icon ${make_icon_PATH} ${PROJECT_SOURCE_DIR}/resources/icon.txt
   COMMENT "Drawing the icon")
 add_custom_target(generated_art ALL DEPENDS ${TILES_BMP} ${ICON_ICO})

@@ -12,12 +12,12 @@ function(tsweeper_host_tool name)
     set(program ${CMAKE_BINARY_DIR}/host/${name})
     set(full_sources)
     foreach(source ${sources})
-      list(APPEND full_sources ${CMAKE_SOURCE_DIR}/${source})
+      list(APPEND full_sources ${PROJECT_SOURCE_DIR}/${source})
     endforeach()
-    file(GLOB tool_headers ${CMAKE_SOURCE_DIR}/tools/*.h)
+    file(GLOB tool_headers ${PROJECT_SOURCE_DIR}/tools/*.h)
     add_custom_command(OUTPUT ${program}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-      COMMAND ${HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Werror -I${CMAKE_SOURCE_DIR}
+      COMMAND ${HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Werror -I${PROJECT_SOURCE_DIR}
               -o ${program} ${full_sources}
       DEPENDS ${full_sources} ${tool_headers}
       COMMENT "Building host tool ${name}")
@@ -25,7 +25,7 @@ function(tsweeper_host_tool name)
     set(${name}_PATH ${program} PARENT_SCOPE)
   else()
     add_executable(${name} ${sources})
-    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     tsweeper_warnings(${name})
     set(${name}_PATH $<TARGET_FILE:${name}> PARENT_SCOPE)
   endif()

@@ -1,6 +1,7 @@
 #include "input/mouse.h"
 
 #include "core/board.h"
+#include "core/geometry.h"
 #include "core/rules.h"
 #include "render/draw.h"
 
@@ -49,8 +50,8 @@ int TakeSquare(unsigned x, unsigned y, int* column, int* row)
 
 void SquareAtPoint(unsigned x, unsigned y, int* column, int* row)
 {
-    *column = static_cast<int>(x / 16);
-    *row = static_cast<int>(y / 16) - 1;
+    *column = ColumnAtX(x);
+    *row = RowAtY(y);
 }
 
 void DrawCoveredSquares(int column, int row, SquareShape shape, int tile)

@@ -1,28 +1,28 @@
 #include "render/back_buffer.h"
 
-#include "app/shell_state.h"
 #include "core/board.h"
+#include "core/geometry.h"
 #include "render/counter_digits.h"
 #include "render/draw.h"
 #include "render/tile_strip.h"
 
+HWND paintedWindow;
 HDC tileDC;
 HDC backBufferDC;
 HBITMAP backBufferBitmap;
 
 namespace {
 
-constexpr int TileSize = 16;
-
 void CopyTile(int tile, int left, int top)
 {
-    BitBlt(backBufferDC, left, top, TileSize, TileSize, tileDC, TileSize * tile, 0, SRCCOPY);
+    BitBlt(backBufferDC, left, top, SquareSize, SquareSize, tileDC, SquareSize * tile, 0, SRCCOPY);
 }
 
 }  // namespace
 
 void CreateBackBuffer(HWND window)
 {
+    paintedWindow = window;
     HDC windowDC = GetDC(window);
     backBufferDC = CreateCompatibleDC(windowDC);
     backBufferBitmap = CreateCompatibleBitmap(windowDC, GetSystemMetrics(SM_CXSCREEN),
@@ -46,12 +46,11 @@ void PaintFromBackBuffer(HWND window)
 
 void DrawTile(int column, int row, int tile)
 {
-    // Row + 1 leaves the counter strip free above the board.
-    const RECT square = {TileSize * column, TileSize * (row + 1), TileSize * column + TileSize,
-                         TileSize * (row + 1) + TileSize};
+    const RECT square = {SquareLeft(column), SquareTop(row), SquareLeft(column) + SquareSize,
+                         SquareTop(row) + SquareSize};
     SelectObject(tileDC, TileStrip);
     CopyTile(tile, square.left, square.top);
-    InvalidateRect(mainWindow, &square, FALSE);
+    InvalidateRect(paintedWindow, &square, FALSE);
 }
 
 void DrawCounter()
@@ -60,7 +59,7 @@ void DrawCounter()
     int tiles[CounterCells];
     CounterTiles(mineCounter, tiles);
     for (int cell = 0; cell < CounterCells; ++cell)
-        CopyTile(tiles[cell], TileSize * cell, 0);
-    const RECT counter = {0, 0, TileSize * CounterCells, TileSize};
-    InvalidateRect(mainWindow, &counter, FALSE);
+        CopyTile(tiles[cell], SquareSize * cell, 0);
+    const RECT counter = {0, 0, SquareSize * CounterCells, CounterStripHeight};
+    InvalidateRect(paintedWindow, &counter, FALSE);
 }

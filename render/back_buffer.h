@@ -4,12 +4,15 @@
 
 #include <windows.h>
 
+// The window whose client area the back buffer holds: the one it was
+// created for. Every draw marks its changed rectangle there.
+extern HWND paintedWindow;
 extern HDC tileDC;            // source of tile copies; the strip is selected on every draw
 extern HDC backBufferDC;      // holds backBufferBitmap
 extern HBITMAP backBufferBitmap;
 
 // Run by the main window's creation: the back buffer, black, as large as the
-// screen, and the tile source context.
+// screen, and the tile source context, for `window`.
 void CreateBackBuffer(HWND window);
 
 // Run by the main window's paint: copies the invalid rectangle from the

@@ -1,6 +1,6 @@
 #include "render/tile_strip.h"
 
-#include "app/shell_state.h"
+#include "core/geometry.h"
 #include "render/back_buffer.h"
 #include "render/bitmap_file_check.h"
 #include "resources/resource.h"
@@ -9,8 +9,7 @@ HBITMAP TileStrip;
 
 namespace {
 
-constexpr int TileSize = 16;
-constexpr int TilesInStrip = StripWidth / TileSize;
+constexpr int TilesInStrip = StripWidth / SquareSize;
 
 // How many whole tiles, counted from tile 0, a bitmap holds.
 int WholeTiles(HBITMAP bitmap)
@@ -18,7 +17,7 @@ int WholeTiles(HBITMAP bitmap)
     BITMAP info = {};
     if (!GetObjectA(bitmap, sizeof info, &info) || info.bmHeight < StripHeight)
         return 0;
-    const int tiles = info.bmWidth / TileSize;
+    const int tiles = info.bmWidth / SquareSize;
     return tiles < TilesInStrip ? tiles : TilesInStrip;
 }
 
@@ -33,7 +32,7 @@ HBITMAP CompleteStrip(HBITMAP fromFile, int fileTiles, HBITMAP builtIn)
     HGDIOBJ oldSource = SelectObject(source, builtIn);
     BitBlt(target, 0, 0, StripWidth, StripHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, fromFile);
-    BitBlt(target, 0, 0, TileSize * fileTiles, StripHeight, source, 0, 0, SRCCOPY);
+    BitBlt(target, 0, 0, SquareSize * fileTiles, StripHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, oldSource);
     SelectObject(target, oldTarget);
     DeleteDC(source);
@@ -41,7 +40,7 @@ HBITMAP CompleteStrip(HBITMAP fromFile, int fileTiles, HBITMAP builtIn)
     return strip;
 }
 
-// The file named by "PanelBMP" as a bitmap, or null when it is none or when
+// The strip file as a bitmap, or null when it is none or when
 // its pixel data is cut short.
 HBITMAP LoadStripFile(const char* path)
 {
@@ -61,14 +60,10 @@ HBITMAP LoadStripFile(const char* path)
 
 }  // namespace
 
-void ChooseTileStrip(const char* settingsPath, HINSTANCE instance)
+void ChooseTileStrip(const char* stripPath, HINSTANCE instance)
 {
-    panelBmpPath[0] = '\0';
-    if (iniPathUsable)
-        GetPrivateProfileStringA("File Name", "PanelBMP", "", panelBmpPath, 255, settingsPath);
-
-    // A relative value is taken as it stands, against the current directory.
-    HBITMAP fromFile = panelBmpPath[0] != '\0' ? LoadStripFile(panelBmpPath) : nullptr;
+    // A relative path is taken as it stands, against the current directory.
+    HBITMAP fromFile = stripPath[0] != '\0' ? LoadStripFile(stripPath) : nullptr;
     HBITMAP builtIn = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TILES));
 
     const int fileTiles = fromFile ? WholeTiles(fromFile) : 0;

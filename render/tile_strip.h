@@ -9,7 +9,7 @@ constexpr int StripHeight = 16;
 
 extern HBITMAP TileStrip;
 
-// Reads "PanelBMP" from the settings file into panelBmpPath and loads that
-// bitmap; where the file gives no bitmap, or lacks whole tiles, the built-in
-// strip supplies them. Runs once, right after the main window is created.
-void ChooseTileStrip(const char* settingsPath, HINSTANCE instance);
+// Loads the bitmap file `stripPath` (empty: none) as the strip; where the
+// file gives no bitmap, or lacks whole tiles, the built-in strip supplies
+// them. Runs once, right after the main window is created.
+void ChooseTileStrip(const char* stripPath, HINSTANCE instance);

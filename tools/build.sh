@@ -1,29 +1,23 @@
 #!/usr/bin/env bash
-# Builds what is stale: the native build (core, mouse, tests, benchmark) and
-# the Windows build (tsweeper.exe and its tests). Usage: build.sh [native|asan|windows|all]
+# Builds what is stale, through the presets of CMakePresets.json.
+# Usage: build.sh [native|asan|windows|fuzz|all]   (all: every one of them)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/tools/setup.sh"
 tsweeper_install_missing
 
 what="${1:-all}"
-jobs="$(nproc)"
+presets=(native asan windows)  # the fuzz build is made by tools/run-fuzz.sh
+case "$what" in
+  all) ;;
+  native|asan|windows|fuzz) presets=("$what") ;;
+  *) echo "usage: $0 [native|asan|windows|fuzz|all]" >&2; exit 2 ;;
+esac
 
-configure_and_build() {
-  local dir="$1"; shift
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+cd "$root"
+for preset in "${presets[@]}"; do
+  if [ ! -f "build/$preset/build.ninja" ]; then
+    cmake --preset "$preset" >/dev/null
   fi
-  cmake --build "$dir" -j "$jobs"
-}
-
-if [ "$what" = native ] || [ "$what" = all ]; then
-  configure_and_build "$root/build/native"
-fi
-if [ "$what" = asan ] || [ "$what" = all ]; then
-  configure_and_build "$root/build/asan" -DTSWEEPER_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
-if [ "$what" = windows ] || [ "$what" = all ]; then
-  configure_and_build "$root/build/windows" \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
-fi
+  cmake --build --preset "$preset" -j "$(nproc)"
+done

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_file.h"
 #include "app/shell_state.h"
 #include "core/board.h"
 #include "render/back_buffer.h"
@@ -387,7 +388,6 @@ protected:
                                  LargestClientWidth, LargestClientHeight, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(window, nullptr);
-        mainWindow = window;
         spare = CreateBitmap(1, 1, 1, 1, nullptr);
         if (LoadsBuiltInStrip())
             TileStrip = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TILES));
@@ -398,7 +398,7 @@ protected:
         if (window)
             DestroyWindow(window);
         PumpMessages();
-        mainWindow = nullptr;
+        paintedWindow = nullptr;
         DeleteDC(tileDC);
         DeleteDC(backBufferDC);
         DeleteObject(backBufferBitmap);
@@ -765,7 +765,8 @@ protected:
     {
         std::memset(panelBmpPath, '#', sizeof panelBmpPath - 1);
         panelBmpPath[sizeof panelBmpPath - 1] = '\0';
-        ChooseTileStrip(iniPath, GetModuleHandleA(nullptr));
+        ReadTileFileName();
+        ChooseTileStrip(panelBmpPath, GetModuleHandleA(nullptr));
         ASSERT_NE(TileStrip, nullptr);
     }
 

@@ -1,0 +1,18 @@
+# The program's texts live once, in resources/texts.txt (UTF-8); the exe's
+# Shift-JIS byte strings and the page's strings are generated from it.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(TEXTS_SOURCE ${PROJECT_SOURCE_DIR}/resources/texts.txt)
+set(TEXTS_TOOL ${PROJECT_SOURCE_DIR}/tools/make_texts.py)
+set(TEXTS_CPP ${CMAKE_BINARY_DIR}/generated/texts_sjis.cpp)
+set(TEXTS_JSON ${CMAKE_BINARY_DIR}/generated/texts.json)
+
+foreach(kind cpp json)
+  string(TOUPPER ${kind} upper)
+  add_custom_command(OUTPUT ${TEXTS_${upper}}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+    COMMAND ${Python3_EXECUTABLE} ${TEXTS_TOOL} ${TEXTS_SOURCE} ${PROJECT_VERSION} --${kind} ${TEXTS_${upper}}
+    DEPENDS ${TEXTS_SOURCE} ${TEXTS_TOOL}
+    COMMENT "Writing the texts (${kind})")
+endforeach()
+add_custom_target(generated_texts ALL DEPENDS ${TEXTS_CPP} ${TEXTS_JSON})

@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""Turns resources/texts.txt into the program's texts.
+
+  make_texts.py TEXTS VERSION --cpp OUT.cpp   Shift-JIS byte strings for the exe
+  make_texts.py TEXTS VERSION --json OUT.json UTF-8 strings for the page
+
+Each line of TEXTS is `Name = text`; `#` starts a comment line. In the text,
+`\\n` is a line break (CRLF for the exe, LF for the page) and @VERSION@ the
+version number. A text that code page 932 cannot hold stops the build.
+"""
+import json
+import sys
+
+
+def read_texts(path, version):
+    texts = {}
+    with open(path, encoding="utf-8") as source:
+        for number, line in enumerate(source, 1):
+            line = line.rstrip("\r\n")
+            if not line.strip() or line.lstrip().startswith("#"):
+                continue
+            name, sep, text = line.partition(" = ")
+            if not sep or not name.isidentifier() or name in texts:
+                sys.exit(f"{path}:{number}: expected a new `Name = text`")
+            texts[name] = text.replace("@VERSION@", version)
+    return texts
+
+
+def cpp_literal(data):
+    """A C++ string literal of the bytes; an escape is closed before a hex digit."""
+    out = []
+    escaped = False
+    for byte in data:
+        char = chr(byte)
+        if byte >= 0x80 or byte < 0x20 or char in '"\\':
+            out.append(f"\\x{byte:02x}")
+            escaped = True
+            continue
+        if escaped and char in "0123456789abcdefABCDEF":
+            out.append('" "')
+        out.append(char)
+        escaped = False
+    return '"' + "".join(out) + '"'
+
+
+def write_cpp(texts, path):
+    lines = ["// Generated from resources/texts.txt by tools/make_texts.py: do not edit.",
+             '#include "app/texts.h"', ""]
+    for name, text in texts.items():
+        data = text.replace("\\n", "\r\n").encode("cp932")
+        lines.append(f"// {text}")
+        lines.append(f"const char {name}[] = {cpp_literal(data)};")
+    write(path, "\n".join(lines) + "\n")
+
+
+def write_json(texts, path):
+    page = {name: text.replace("\\n", "\n") for name, text in texts.items()}
+    write(path, json.dumps(page, ensure_ascii=False, indent=1, sort_keys=True) + "\n")
+
+
+def write(path, content):
+    # Unchanged output keeps its time stamp, so nothing rebuilds for nothing.
+    try:
+        with open(path, encoding="utf-8") as old:
+            if old.read() == content:
+                return
+    except OSError:
+        pass
+    with open(path, "w", encoding="utf-8", newline="\n") as out:
+        out.write(content)
+
+
+def main(argv):
+    if len(argv) != 5 or argv[3] not in ("--cpp", "--json"):
+        sys.exit(__doc__)
+    texts = read_texts(argv[1], argv[2])
+    try:
+        (write_cpp if argv[3] == "--cpp" else write_json)(texts, argv[4])
+    except UnicodeEncodeError as error:
+        sys.exit(f"{argv[1]}: not in code page 932: {error}")
+
+
+if __name__ == "__main__":
+    main(sys.argv)
