@@ -75,16 +75,22 @@ export async function setUp(t, options) {
 
 // A fresh page of the game with the given settings text (null: none),
 // waited for until its first board is drawn.
-export async function openGame(env, settingsText = null, { path = '' } = {}) {
+// The storage is set from a file of the site that runs no script, so that
+// no game page writes its own settings over it on leaving.
+export async function openGame(env, settingsText = null) {
   const page = await env.context.newPage();
-  await page.goto(`${env.url}${path}`);
+  await page.goto(`${env.url}page.json`);
   await page.evaluate((text) => {
     localStorage.clear();
     if (text !== null) localStorage.setItem('tsweeper.ini', text);
   }, settingsText);
-  await page.reload();
-  await page.waitForFunction(() => document.documentElement.dataset.state);
+  await page.goto(env.url);
+  await waitForGame(page);
   return page;
+}
+
+export async function waitForGame(page) {
+  await page.waitForFunction(() => document.documentElement.dataset.state);
 }
 
 // The strip, decoded here from the file the page uses: tile t as 16 x 16
