@@ -45,11 +45,12 @@ export async function startServer({ refuse = [] } = {}) {
   return { server, url: `http://127.0.0.1:${server.address().port}/` };
 }
 
-export async function startBrowser() {
+export async function startBrowser(contextOptions = {}) {
   const profile = mkdtempSync(join(tmpdir(), 'tsweeper-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.TSWEEPER_CHROMIUM || '/usr/bin/chromium',
     headless: true,
+    ...contextOptions,
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
       '--disable-sync', '--no-first-run'],
   });
@@ -63,9 +64,9 @@ export async function startBrowser() {
 }
 
 // One browser and one server for a test file, closed at its end.
-export async function setUp(t, options) {
-  const site = await startServer(options);
-  const browser = await startBrowser();
+export async function setUp(t, contextOptions) {
+  const site = await startServer();
+  const browser = await startBrowser(contextOptions);
   t.after(async () => {
     await browser.close();
     await new Promise((resolve) => site.server.close(resolve));
