@@ -6,7 +6,8 @@
 // - lines end at '\n' (at '\r' only in a text without any '\n'); blanks and
 //   Ctrl-Z are trimmed from both ends of every line;
 // - "[name]" opens a section: the name runs to the last ']' of the line,
-//   untrimmed; a line starting with '[' but without ']' is an ordinary line;
+//   without its blanks; a line starting with '[' but without ']' is an
+//   ordinary line;
 // - "key=value": the key is trimmed, the value loses its leading blanks; a
 //   line without '=' is a key without a value;
 // - only the first section of the name is searched, and its first line of
@@ -66,6 +67,15 @@ struct Span {
     size_t end;
 };
 
+Span Trimmed(const CharText& text, Span span)
+{
+    while (span.begin < span.end && IsBlank(At(text, span.begin)))
+        ++span.begin;
+    while (span.end > span.begin && IsBlank(At(text, span.end - 1)))
+        --span.end;
+    return span;
+}
+
 // Names and values are kept as C strings: they end at a NUL character.
 Span UpToNul(const CharText& text, Span span)
 {
@@ -104,16 +114,12 @@ int FindValue(const CharText& text, const char* section, const char* key, Span* 
     int inSection = 0;
     size_t next = 0;
     while (next < text.count) {
-        Span line{next, 0};
         size_t end = Find(text, next, '\n');
         if (end == text.count)
             end = Find(text, next, '\r');
+        const size_t start = next;
         next = end < text.count ? end + 1 : end;
-        line.end = next;
-        while (line.begin < line.end && IsBlank(At(text, line.begin)))
-            ++line.begin;
-        while (line.end > line.begin && IsBlank(At(text, line.end - 1)))
-            --line.end;
+        const Span line = Trimmed(text, Span{start, next});
         if (line.begin == line.end)
             continue;
         if (At(text, line.begin) == '[') {
@@ -124,7 +130,7 @@ int FindValue(const CharText& text, const char* section, const char* key, Span* 
                 // Past the first section of that name: the key is not there.
                 if (inSection)
                     return 0;
-                inSection = SameName(text, Span{line.begin + 1, close}, section);
+                inSection = SameName(text, Trimmed(text, Span{line.begin + 1, close}), section);
                 continue;
             }
         }
@@ -133,17 +139,11 @@ int FindValue(const CharText& text, const char* section, const char* key, Span* 
         size_t equals = line.begin;
         while (equals < line.end && At(text, equals) != '=')
             ++equals;
-        Span name{line.begin, equals};
-        while (name.end > name.begin + 1 && IsBlank(At(text, name.end - 1)))
-            --name.end;
-        if (!SameName(text, name, key))
+        if (!SameName(text, Trimmed(text, Span{line.begin, equals}), key))
             continue;
         if (equals == line.end)
             return 0;  // the key without a value reads as missing
-        Span found{equals + 1, line.end};
-        while (found.begin < found.end && IsBlank(At(text, found.begin)))
-            ++found.begin;
-        *value = UpToNul(text, found);
+        *value = UpToNul(text, Trimmed(text, Span{equals + 1, line.end}));
         return 1;
     }
     return 0;
