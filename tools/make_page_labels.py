@@ -135,7 +135,7 @@ def main(argv):
     }
     with open(argv[3], encoding="utf-8") as texts:
         labels["texts"] = json.load(texts)
-    write(argv[4], json.dumps(labels, ensure_ascii=False, indent=1) + "\n")
+    write(argv[4], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
 
 
 if __name__ == "__main__":
