@@ -44,6 +44,15 @@ tsweeper_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
 }
 
+# The browser tests' Node modules, pinned by web/package-lock.json; never a
+# browser download (the tests drive Debian's chromium).
+tsweeper_install_web_modules() {
+  local web
+  web="$(cd "$(dirname "${BASH_SOURCE[0]}")/../web" && pwd)"
+  [ -d "$web/node_modules/playwright-core" ] && return 0
+  (cd "$web" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+}
+
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   tsweeper_install_missing
 fi

@@ -15,11 +15,11 @@ if [ ! -f build/native/build.ninja ]; then
 fi
 cmake --build build/native --target web_replay -j 2 >/dev/null || fail "the replay did not build"
 
-cd "$root/web"
+source "$root/tools/setup.sh"
+set +e
+tsweeper_install_web_modules || fail "npm ci failed"
 export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
-if [ ! -d node_modules/playwright-core ]; then
-  npm ci --no-audit --no-fund --loglevel=error || fail "npm ci failed"
-fi
+cd "$root/web"
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT

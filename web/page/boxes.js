@@ -170,6 +170,11 @@ export function settingsDialog(data) {
     });
     document.body.append(box);
     box.showModal();
+    // Placed at the top-left corner of the board, as the exe's template says.
+    const client = document.getElementById('client').getBoundingClientRect();
+    box.style.margin = '0';
+    box.style.left = `${Math.max(0, client.left)}px`;
+    box.style.top = `${Math.max(0, client.top)}px`;
     // The focus stays on the dialog itself, as in the exe.
     box.focus();
   });
