@@ -50,6 +50,27 @@ run_ctest() {
   fi
 }
 
+# Runs a suite script whose last line is "<name>: N passed, M failed", adds
+# its counts, and stops everything when it failed.
+run_counted() {
+  local name="$1" script="$2" log status counts p f
+  log=$(mktemp)
+  "$script" 2>&1 | tee "$log"
+  status=${PIPESTATUS[0]}
+  programs=$((programs + 1))
+  counts=$(sed -n "s/^$name: \([0-9]*\) passed, \([0-9]*\) failed\$/\1 \2/p" "$log" | tail -n1)
+  rm -f "$log"
+  if [ -n "$counts" ]; then
+    read -r p f <<<"$counts"
+    passed=$((passed + p))
+    failed=$((failed + f))
+  fi
+  if [ "$status" -ne 0 ] || [ -z "$counts" ]; then
+    [ "$failed" -gt 0 ] || failed=1
+    finish 1
+  fi
+}
+
 echo "== Native tests"
 run_ctest "$root/build/native" -j 2
 echo "== Native tests with sanitizers"
@@ -66,21 +87,7 @@ fi
 
 if [ -x "$root/tools/test-web.sh" ]; then
   echo "== Browser tests"
-  web_log=$(mktemp)
-  "$root/tools/test-web.sh" 2>&1 | tee "$web_log"
-  web_status=${PIPESTATUS[0]}
-  programs=$((programs + 1))
-  web_counts=$(sed -n 's/^web: \([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' "$web_log" | tail -n1)
-  rm -f "$web_log"
-  if [ -n "$web_counts" ]; then
-    read -r p f <<<"$web_counts"
-    passed=$((passed + p))
-    failed=$((failed + f))
-  fi
-  if [ "$web_status" -ne 0 ] || [ -z "$web_counts" ]; then
-    [ "$failed" -gt 0 ] || failed=1
-    finish 1
-  fi
+  run_counted web "$root/tools/test-web.sh"
 fi
 
 echo "== Windows tests under Wine"
@@ -94,5 +101,8 @@ tsweeper_prepare_prefix
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 run_ctest "$TSWEEPER_BUILD" -j 2
+
+echo "== The release"
+run_counted package "$root/tools/test-package.sh"
 
 finish 0
