@@ -32,13 +32,6 @@ std::wstring WindowsPath(const char* unixPath)
     return path;
 }
 
-std::string NarrowPath(const std::wstring& path)
-{
-    char buffer[MAX_PATH * 2];
-    WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
-
 unsigned ReadLe(const std::string& bytes, size_t offset, int size)
 {
     unsigned value = 0;
@@ -209,8 +202,9 @@ std::string GameFolder::ReadIni() const
 
 int GameFolder::IniInt(const char* key, int fallback, const char* section) const
 {
+    // Wide, so that a folder of any name is read on a system of any code page.
     return static_cast<int>(
-        GetPrivateProfileIntA(section, key, fallback, NarrowPath(Ini()).c_str()));
+        GetPrivateProfileIntW(FromUtf8(section).c_str(), FromUtf8(key).c_str(), fallback, Ini().c_str()));
 }
 
 GameRun::GameRun(const GameFolder& folder, int showCommand)

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -370,6 +371,23 @@ void PumpMessages()
     return ::testing::AssertionFailure()
            << "update region " << (kind == NULLREGION ? "is empty" : kind == SIMPLEREGION ? "is" : "spans")
            << " " << RectText(box) << ", expected exactly " << RectText(want);
+}
+
+// The program's settings path set to an ASCII file name of the test's.
+void PointAtSettings(const std::string& path)
+{
+    const std::wstring wide(path.begin(), path.end());
+    lstrcpynW(iniPath, wide.c_str(), PathBufferSize);
+    iniPathUsable = 1;
+}
+
+// The "PanelBMP" value the program read, in the tests' ASCII names.
+std::string PanelBmpRead()
+{
+    std::string narrow;
+    for (const wchar_t* c = panelBmpPath; *c; ++c)
+        narrow += static_cast<char>(*c);
+    return narrow;
 }
 
 // A hidden window of the test class, with a client area of the largest
@@ -748,8 +766,7 @@ protected:
     {
         const std::string path = folder + name + ".ini";
         WriteFile(path, text);
-        std::snprintf(iniPath, sizeof iniPath, "%s", path.c_str());
-        iniPathUsable = 1;
+        PointAtSettings(path);
     }
 
     // Lets go of the strip chosen before, as a fresh start of the program would.
@@ -763,8 +780,8 @@ protected:
 
     void Choose()
     {
-        std::memset(panelBmpPath, '#', sizeof panelBmpPath - 1);
-        panelBmpPath[sizeof panelBmpPath - 1] = '\0';
+        std::wmemset(panelBmpPath, L'#', PathBufferSize - 1);
+        panelBmpPath[PathBufferSize - 1] = L'\0';
         ReadTileFileName();
         ChooseTileStrip(panelBmpPath, GetModuleHandleA(nullptr));
         ASSERT_NE(TileStrip, nullptr);
@@ -825,17 +842,16 @@ TEST_F(StripChoiceTest, SettingsFileDecidesWhereEveryTileComesFrom)
         UseSettings(c.name, InFolder(c.settings, folder));
         ForgetStrip();
         Choose();
-        EXPECT_STREQ(panelBmpPath, InFolder(c.panelBmp, folder).c_str());
+        EXPECT_EQ(PanelBmpRead(), InFolder(c.panelBmp, folder));
         ExpectEveryTileFrom(MixedStrip(c.fileTiles));
     }
 }
 
 TEST_F(StripChoiceTest, MissingSettingsFileGivesTheBuiltInStrip)
 {
-    std::snprintf(iniPath, sizeof iniPath, "%s", (folder + "absent.ini").c_str());
-    iniPathUsable = 1;
+    PointAtSettings(folder + "absent.ini");
     Choose();
-    EXPECT_STREQ(panelBmpPath, "");
+    EXPECT_EQ(PanelBmpRead(), "");
     ExpectEveryTileFrom(BuiltInStrip());
 }
 
@@ -845,7 +861,7 @@ TEST_F(StripChoiceTest, UnusableSettingsPathGivesTheBuiltInStrip)
     UseSettings("unusable", "[File Name]\r\nPanelBMP=" + folder + "full.bmp\r\n");
     iniPathUsable = 0;
     Choose();
-    EXPECT_STREQ(panelBmpPath, "");
+    EXPECT_EQ(PanelBmpRead(), "");
     ExpectEveryTileFrom(BuiltInStrip());
 }
 
@@ -857,13 +873,13 @@ TEST_F(StripChoiceTest, RelativePathIsTakenFromTheCurrentDirectory)
     UseSettings("relative", "[File Name]\r\nPanelBMP=six.bmp\r\n");
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
     Choose();
-    EXPECT_STREQ(panelBmpPath, "six.bmp");
+    EXPECT_EQ(PanelBmpRead(), "six.bmp");
     ExpectEveryTileFrom(MixedStrip(6));
 
     ForgetStrip();
     ASSERT_TRUE(SetCurrentDirectoryA((folder + "elsewhere").c_str()));
     Choose();
-    EXPECT_STREQ(panelBmpPath, "six.bmp");
+    EXPECT_EQ(PanelBmpRead(), "six.bmp");
     ExpectEveryTileFrom(BuiltInStrip());
 
     SetCurrentDirectoryA(previous);
@@ -876,7 +892,7 @@ TEST_F(StripChoiceTest, OverlongValueIsCutAndGivesTheBuiltInStrip)
     const std::string value(300, 'x');
     UseSettings("overlong", "[File Name]\r\nPanelBMP=" + value + "\r\n");
     Choose();
-    EXPECT_EQ(std::string(panelBmpPath), value.substr(0, 254));
+    EXPECT_EQ(PanelBmpRead(), value.substr(0, 254));
     ExpectEveryTileFrom(BuiltInStrip());
 }
 
