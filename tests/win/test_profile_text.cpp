@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <fstream>
 #include <random>
 #include <string>
@@ -87,37 +88,40 @@ std::vector<Case> Cases()
     };
 }
 
-std::string TempDirectory()
+// A file of its own for each text: the profile cache never serves an old one.
+std::string WriteTempFile(const std::string& bytes)
 {
-    char path[MAX_PATH];
-    GetTempPathA(MAX_PATH, path);
-    std::string directory = std::string(path) + "tsweeper-profile-text-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(directory.c_str(), nullptr);
-    return directory + "\\";
+    static int files = 0;
+    char directory[MAX_PATH];
+    GetTempPathA(MAX_PATH, directory);
+    const std::string path = std::string(directory) + "tsweeper-profile-text-" +
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++files) + ".ini";
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
 }
 
 }  // namespace
 
-TEST(ProfileText, ReadsEveryTextAsTheProfileFunctionReadsTheFile)
+class ProfileText : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ProfileText, ReadsAsTheProfileFunctionReadsTheFile)
 {
-    const std::string directory = TempDirectory();
-    int number = 0;
-    for (const Case& c : Cases()) {
-        SCOPED_TRACE(c.name);
-        // A file of its own for each text: the profile cache never serves an old one.
-        const std::string path = directory + "case-" + std::to_string(++number) + ".ini";
-        {
-            std::ofstream file(path, std::ios::binary);
-            file.write(c.text.data(), static_cast<std::streamsize>(c.text.size()));
-        }
-        for (const Key& key : Keys) {
-            const int expected =
-                static_cast<int>(GetPrivateProfileIntA(SettingsSection, key.name, key.fallback, path.c_str()));
-            EXPECT_EQ(ProfileTextInt(c.text.data(), c.text.size(), SettingsSection, key.name, key.fallback),
-                      expected)
-                << "key " << key.name;
-        }
-        DeleteFileA(path.c_str());
+    const Case& c = GetParam();
+    const std::string path = WriteTempFile(c.text);
+    for (const Key& key : Keys) {
+        const int expected =
+            static_cast<int>(GetPrivateProfileIntA(SettingsSection, key.name, key.fallback, path.c_str()));
+        EXPECT_EQ(ProfileTextInt(c.text.data(), c.text.size(), SettingsSection, key.name, key.fallback), expected)
+            << "key " << key.name;
     }
-    RemoveDirectoryA(directory.c_str());
+    DeleteFileA(path.c_str());
 }
+
+INSTANTIATE_TEST_SUITE_P(BadSettings, ProfileText, ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             std::string name;
+                             for (const char* p = info.param.name; *p; ++p)
+                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             return name;
+                         });
