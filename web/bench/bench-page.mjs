@@ -2,9 +2,10 @@
 // the size of build/web, navigation to the first fully drawn board, and the
 // time from a mouseup to the updated canvas for the 857-square flood and for
 // a one-square click. Usage: node bench/bench-page.mjs [SAMPLES]
-import { readdirSync, statSync } from 'node:fs';
+import { readdirSync, statSync, mkdtempSync, writeFileSync, rmSync } from 'node:fs';
 import { join } from 'node:path';
-import { setUp, openGame, readScreen, pagePoint, siteDir } from '../tests/support.mjs';
+import { tmpdir } from 'node:os';
+import { setUp, openGame, readScreen, pagePoint, siteDir, startServer } from '../tests/support.mjs';
 
 const samples = Number(process.argv[2] || 15);
 const hooks = [];
@@ -18,11 +19,25 @@ const files = readdirSync(siteDir);
 const bytes = files.reduce((sum, file) => sum + statSync(join(siteDir, file)).size, 0);
 console.log(`build/web: ${files.length} files, ${bytes} bytes (${(bytes / 1024).toFixed(1)} KiB)`);
 
+// The floor: a page of one small inline script that draws into a canvas,
+// from the same server and browser. What the machine costs whatever the page.
+const floorDir = mkdtempSync(join(tmpdir(), 'tsweeper-floor-'));
+writeFileSync(join(floorDir, 'index.html'), '<!doctype html><title>floor</title><canvas id="board" width="160" height="96">'
+  + '</canvas><script>document.getElementById("board").getContext("2d").fillRect(0, 0, 160, 96);'
+  + 'window.tsweeperReadyAt = performance.now(); document.documentElement.dataset.state = "ready";</script>');
+writeFileSync(join(floorDir, 'page.json'), '{}');
+const floorSite = await startServer({ dir: floorDir });
+const floorEnv = { url: floorSite.url, context: env.context };
+
 // Navigation start to the first board drawn into the canvas, and to the
-// first frame after it.
+// first frame after it; the floor's samples interleaved with the page's.
 const ready = [];
 const shown = [];
+const floor = [];
 for (let i = 0; i < samples; i++) {
+  const bare = await openGame(floorEnv);
+  floor.push(await bare.evaluate(() => window.tsweeperReadyAt));
+  await bare.close();
   const page = await openGame(env);
   const [drawn, frame] = await page.evaluate(() => new Promise((resolve) => {
     requestAnimationFrame(() => resolve([window.tsweeperReadyAt, performance.now()]));
@@ -68,6 +83,7 @@ for (let i = 0; i < samples; i++) {
   click.push(await timeRelease(null, 8, 24, 1));
 }
 console.log(`${samples} samples each, fresh page per sample`);
+report('floor: navigation to a bare canvas drawn', floor);
 report('navigation to first board drawn', ready);
 report('navigation to first frame with the board', shown);
 report('flood of 857: mouseup handler', flood.map((t) => t.handler));
@@ -77,3 +93,5 @@ report('one square: mouseup handler', click.map((t) => t.handler));
 report('one square: mouseup event to canvas updated', click.map((t) => t.fromEvent));
 report('one square: mouseup event to next frame', click.map((t) => t.toFrame));
 for (const hook of hooks) await hook();
+await new Promise((resolve) => floorSite.server.close(resolve));
+rmSync(floorDir, { recursive: true, force: true });

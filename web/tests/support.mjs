@@ -24,8 +24,8 @@ const types = {
   '.ico': 'image/x-icon',
 };
 
-// Serves the folder; `refuse` names files answered with 404.
-export async function startServer({ refuse = [] } = {}) {
+// Serves the folder (build/web unless `dir`); `refuse` names files answered with 404.
+export async function startServer({ refuse = [], dir = siteDir } = {}) {
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     const file = path === '/' ? '/index.html' : path;
@@ -34,7 +34,7 @@ export async function startServer({ refuse = [] } = {}) {
       return;
     }
     try {
-      const body = await readFile(join(siteDir, file));
+      const body = await readFile(join(dir, file));
       response.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' });
       response.end(body);
     } catch {
