@@ -66,9 +66,14 @@ std::string BoardPicture()
 
 std::string Picture(std::initializer_list<const char*> pictureRows)
 {
+    return Picture(pictureRows.begin(), static_cast<int>(pictureRows.size()));
+}
+
+std::string Picture(const char* const* pictureRows, int count)
+{
     std::string picture;
-    for (const char* line : pictureRows) {
-        picture += line;
+    for (int row = 0; row < count; ++row) {
+        picture += pictureRows[row];
         picture += '\n';
     }
     return picture;

@@ -67,6 +67,7 @@ std::string BoardPicture();
 
 // Joins rows written in the same letters into the form ScreenPicture gives.
 std::string Picture(std::initializer_list<const char*> pictureRows);
+std::string Picture(const char* const* pictureRows, int count);
 
 // Everything a game operation or a mouse message may change, besides the
 // picture: the whole board array (cells beyond the current board included),

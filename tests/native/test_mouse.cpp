@@ -2,15 +2,7 @@
 // pressed-square preview, the two-button chord, and what the player sees on
 // the screen after every message.
 //
-// Most scenarios play the first game of a run on the 10 x 5 board with 10
-// bombs, first opened at (0, 0):
-//
-//   column 0123456789        bombs around each safe square
-//   row 0  ....BB....        1111BB2110
-//   row 1  .B.....B..        2B21333B10
-//   row 2  .B...B....        2B201B2221
-//   row 3  ........B.        23311111B2
-//   row 4  .BB......B        1BB1000121
+// Most scenarios play the worked game (tests/support/worked_game.h).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,9 +10,11 @@
 #include <vector>
 
 #include "core/board.h"
+#include "core/geometry.h"
 #include "core/rules.h"
 #include "input/mouse.h"
 #include "tests/native/draw_recorder.h"
+#include "tests/support/worked_game.h"
 
 namespace {
 
@@ -29,8 +23,8 @@ constexpr unsigned R = MouseRight;
 
 // Client pixel at the centre of square (column, row); row -1 is the counter
 // strip above the board.
-unsigned Px(int column) { return static_cast<unsigned>(16 * column + 8); }
-unsigned Py(int row) { return static_cast<unsigned>(16 * (row + 1) + 8); }
+unsigned Px(int column) { return static_cast<unsigned>(SquareLeft(column) + SquareSize / 2); }
+unsigned Py(int row) { return static_cast<unsigned>(SquareTop(row) + SquareSize / 2); }
 
 // The screen right after the first open of the worked game.
 const std::string firstOpenPicture = Picture({
@@ -137,6 +131,8 @@ void Send(Message message, unsigned buttons, unsigned x, unsigned y)
 RuleCall Observe(Message message, unsigned buttons, int latchBefore, bool overOpenedSquare)
 {
     StartWorkedGame();
+    if (::testing::Test::HasFatalFailure())
+        return RuleCall::None;
     RightClick(1, 1);
     // The pointer comes from elsewhere, so that a move reaches a new square.
     hoverColumn = 5;
@@ -230,7 +226,7 @@ TEST(MouseMessages, RuleCalledAndLatchLeftByEachMessage)
 
 TEST(LeftClick, PressShowsTheSquarePressedAndTheReleaseOpensIt)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(6), Py(0));
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{6, 0, 3}}));
     EXPECT_EQ(ScreenPicture(), Picture({
@@ -268,7 +264,7 @@ TEST(LeftClick, TheFirstClickLaysOutTheBombs)
 
 TEST(LeftClick, OnAnOpenedOrFlaggedSquareDrawsNothingVisible)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightClick(3, 3);
     const std::string before = ScreenPicture();
     for (int square : {0, 1}) {
@@ -289,7 +285,7 @@ TEST(LeftClick, OnAnOpenedOrFlaggedSquareDrawsNothingVisible)
 
 TEST(RightClick, ThePressFlagsAndTheReleaseOnlyRestores)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightButtonDown(R, Px(3), Py(3));
     EXPECT_EQ(Board[3][3].mark, 1);
     EXPECT_EQ(screenCounter, 9);
@@ -331,7 +327,7 @@ TEST(RightClick, BeforeTheFirstOpenChangesNothingButTheLatch)
 
 TEST(Drag, ThePressedSquareFollowsThePointerAndTheReleaseOpensTheLastOne)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(6), Py(0));
     drawLog.clear();
     MouseMove(L, Px(6) + 7, Py(0) - 8);  // still inside (6,0)
@@ -376,7 +372,7 @@ TEST(Drag, ThePressedSquareFollowsThePointerAndTheReleaseOpensTheLastOne)
 TEST(Move, InsideOneSquareDrawsNothingWhateverTheButtons)
 {
     for (unsigned buttons : {0u, L, R, L | R}) {
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         MouseMove(buttons, Px(3), Py(2));  // enters (3,2)
         drawLog.clear();
         const std::string picture = ScreenPicture();
@@ -391,7 +387,7 @@ TEST(Move, InsideOneSquareDrawsNothingWhateverTheButtons)
 
 TEST(Move, WithBothButtonsPressesTheWholeBlockAndWithTheRightAloneNothing)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     MouseMove(L | R, Px(1), Py(1));
     EXPECT_EQ(ScreenPicture(), Picture({
                                    "1__#######",
@@ -432,7 +428,7 @@ TEST(CounterStrip, AClickThereOpensNothingAndPlacesNoBomb)
 
 TEST(CounterStrip, ARightPressThereMarksNothing)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightButtonDown(R, Px(4), 15);
     RightButtonUp(0, Px(4), 15);
     EXPECT_EQ(mineCounter, 10);
@@ -458,7 +454,7 @@ TEST(CounterStrip, ATwoButtonPressPressesRowZeroAndItsReleaseRestores)
     };
     for (const StripCase& c : cases) {
         SCOPED_TRACE(c.name);
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         LeftButtonDown(L, Px(c.column), 3);
         EXPECT_TRUE(drawLog.empty());
         RightButtonDown(L | R, Px(c.column), 3);
@@ -481,7 +477,7 @@ TEST(CounterStrip, ATwoButtonPressPressesRowZeroAndItsReleaseRestores)
 
 TEST(CounterStrip, FlagsInRowZeroStayFlaggedUnderATwoButtonPress)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightClick(3, 0);
     LeftButtonDown(L, Px(4), 3);
     RightButtonDown(L | R, Px(4), 3);
@@ -521,7 +517,7 @@ void PlaySteps(const std::vector<Step>& steps)
 // flag around it, so a chord there opens (1,0) and (0,1).
 void StartChordGame()
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightClick(1, 1);
 }
 
@@ -551,7 +547,7 @@ const std::string chordDonePicture = Picture({
 
 TEST(Chord, LeftRightLeftRight)
 {
-    StartChordGame();
+    ASSERT_NO_FATAL_FAILURE(StartChordGame());
     const unsigned x = Px(0), y = Py(0);
     PlaySteps({
         {[&] { LeftButtonDown(L, x, y); }, flaggedPicture, 0},
@@ -564,7 +560,7 @@ TEST(Chord, LeftRightLeftRight)
 
 TEST(Chord, LeftRightRightLeft)
 {
-    StartChordGame();
+    ASSERT_NO_FATAL_FAILURE(StartChordGame());
     const unsigned x = Px(0), y = Py(0);
     PlaySteps({
         {[&] { LeftButtonDown(L, x, y); }, flaggedPicture, 0},
@@ -578,7 +574,7 @@ TEST(Chord, LeftRightRightLeft)
 
 TEST(Chord, RightPressFirst)
 {
-    StartChordGame();
+    ASSERT_NO_FATAL_FAILURE(StartChordGame());
     const unsigned x = Px(0), y = Py(0);
     PlaySteps({
         // CycleMark on the opened square does nothing.
@@ -610,7 +606,7 @@ TEST(Chord, RightPressFirstBeforeTheFirstOpenLeavesTheCentreRaised)
 
 TEST(Chord, RightPressFirstOnACoveredSquareFlagsIt)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     const unsigned x = Px(3), y = Py(2);
     PlaySteps({
         {[&] { RightButtonDown(R, x, y); },
@@ -631,7 +627,7 @@ TEST(Chord, RefusedWhenTheFlagsDoNotMatchAndThePressedSquaresComeBack)
 {
     for (bool leftFirst : {true, false}) {
         SCOPED_TRACE(leftFirst ? "left released first" : "right released first");
-        StartWorkedGame();  // no flag around (0,0)
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());  // no flag around (0,0)
         const unsigned x = Px(0), y = Py(0);
         const std::string pressed = Picture({
             "1_########",
@@ -659,7 +655,7 @@ TEST(Chord, RefusedWhenTheFlagsDoNotMatchAndThePressedSquaresComeBack)
 
 TEST(Chord, BothButtonsOnACoveredSquareThenRightReleaseRestoresTheWholeBlock)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     const std::string blockPressed =
         Picture({"1#########", "##___#####", "##___#####", "##___#####", "##########"});
     const std::string centrePressed =
@@ -684,7 +680,7 @@ TEST(Chord, BothButtonsOnACoveredSquareThenRightReleaseRestoresTheWholeBlock)
 
 TEST(Chord, BothButtonsOnACoveredSquareThenLeftReleaseLeavesTheCentrePressed)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     PlaySteps({
         {[] { LeftButtonDown(L, Px(3), Py(2)); },
          Picture({"1#########", "##########", "###_######", "##########", "##########"}), 0},
@@ -700,7 +696,7 @@ TEST(Chord, BothButtonsOnACoveredSquareThenLeftReleaseLeavesTheCentrePressed)
 
 TEST(Chord, LeftReleaseAfterTheRightButtonWasLetGoOutsideIsSwallowed)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     const std::string centrePressed =
         Picture({"1#########", "##########", "###_######", "##########", "##########"});
     PlaySteps({
@@ -726,7 +722,7 @@ TEST(Chord, LeftReleaseAfterTheRightButtonWasLetGoOutsideIsSwallowed)
 
 TEST(Chord, ReleasedOutsideTheWindowThePressedSquaresStayUntilThePointerMoves)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(3), Py(2));
     RightButtonDown(L | R, Px(3), Py(2));
     // Both buttons let go outside the window; back over the board with no
@@ -745,7 +741,7 @@ TEST(Chord, ThatLosesLeavesTheBombsShownAndRestoresTheOtherPressedSquares)
 {
     for (bool leftFirst : {true, false}) {
         SCOPED_TRACE(leftFirst ? "left released first" : "right released first");
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         LeftButtonDown(L, Px(2), Py(2));
         LeftButtonUp(0, Px(2), Py(2));
         RightClick(2, 1);
@@ -808,10 +804,8 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
          }},
         {"won",
          [] {
-             const int bombs[][2] = {{1, 2}, {4, 0}, {9, 4}, {8, 3}, {2, 4},
-                                     {5, 0}, {1, 1}, {5, 2}, {7, 1}, {1, 4}};
-             for (const auto& bomb : bombs)
-                 RightClick(bomb[0], bomb[1]);
+             for (const worked::Square& bomb : worked::bombs)
+                 RightClick(bomb.first, bomb.second);
          }},
     };
     const Message messages[] = {Message::Move, Message::LeftDown, Message::LeftUp,
@@ -820,7 +814,7 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
     const unsigned points[][2] = {
         {Px(0), Py(0)}, {Px(3), Py(2)}, {Px(1), Py(2)}, {Px(4), 4}, {300, 300}};
     for (const auto& ending : endings) {
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         ending.end();
         ASSERT_EQ(gameActive, 0);
         ASSERT_EQ(firstClickPending, 0);
@@ -845,19 +839,11 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
 
 TEST(GameOver, TheLastRightReleaseOfAWinLeavesTheRevealedBoard)
 {
-    StartWorkedGame();
-    const int bombs[][2] = {{1, 2}, {4, 0}, {9, 4}, {8, 3}, {2, 4},
-                            {5, 0}, {1, 1}, {5, 2}, {7, 1}};
-    for (const auto& bomb : bombs)
-        RightClick(bomb[0], bomb[1]);
-    RightButtonDown(R, Px(1), Py(4));
-    const std::string won = Picture({
-        "1111RR211_",
-        "2R21333R1_",
-        "2R2_1R2221",
-        "23311111R2",
-        "1RR1___12R",
-    });
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
+    for (int i = 0; i + 1 < worked::BombCount; ++i)
+        RightClick(worked::bombs[i].first, worked::bombs[i].second);
+    RightButtonDown(R, Px(1), Py(4));  // the last bomb
+    const std::string won = Picture(worked::wonPicture, worked::Rows);
     EXPECT_EQ(ScreenPicture(), won);
     RightButtonUp(0, Px(1), Py(4));
     EXPECT_EQ(ScreenPicture(), won);
@@ -865,7 +851,7 @@ TEST(GameOver, TheLastRightReleaseOfAWinLeavesTheRevealedBoard)
 
 TEST(GameOver, ANewGameBringsTheMouseBack)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(1), Py(1));
     LeftButtonUp(0, Px(1), Py(1));  // lost
     NewGame();

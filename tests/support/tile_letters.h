@@ -8,8 +8,18 @@
 // The counter is not written with these letters but as the value it reads.
 #pragma once
 
+constexpr char tileLetters[] = "#F?_12345678RX*@";
+
 inline char TileLetter(int tile)
 {
-    static const char letters[] = "#F?_12345678RX*@";
-    return tile >= 0 && tile < 16 ? letters[tile] : '!';
+    return tile >= 0 && tile < 16 ? tileLetters[tile] : '!';
+}
+
+// The tile a letter stands for, or -1.
+inline int TileOfLetter(char letter)
+{
+    for (int tile = 0; tile < 16; ++tile)
+        if (tileLetters[tile] == letter)
+            return tile;
+    return -1;
 }
