@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
 #include "tests/e2e/test_load_model.h"
 
 namespace {
@@ -66,12 +66,11 @@ Values ReadWithProfile(const GameFolder& folder)
     CopyFileW(folder.Ini().c_str(), copy.c_str(), FALSE);
     char narrow[MAX_PATH * 2];
     WideCharToMultiByte(CP_ACP, 0, copy.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-    Values values;
-    values.winX = static_cast<int>(GetPrivateProfileIntA("Set", "WinX", 10, narrow));
-    values.winY = static_cast<int>(GetPrivateProfileIntA("Set", "WinY", 10, narrow));
-    values.x = static_cast<int>(GetPrivateProfileIntA("Set", "X", 10, narrow));
-    values.y = static_cast<int>(GetPrivateProfileIntA("Set", "Y", 5, narrow));
-    values.bom = static_cast<int>(GetPrivateProfileIntA("Set", "Bom", 10, narrow));
+    const auto read = [&narrow](const char* key, int fallback) {
+        return static_cast<int>(GetPrivateProfileIntA(SettingsSection, key, fallback, narrow));
+    };
+    const Values values = {read(WindowXKey, DefaultWindowX), read(WindowYKey, DefaultWindowY),
+                           read(ColumnsKey, DefaultColumns), read(RowsKey, DefaultRows), read(BombsKey, DefaultBombs)};
     DeleteFileW(copy.c_str());
     return values;
 }
@@ -79,12 +78,9 @@ Values ReadWithProfile(const GameFolder& folder)
 // The program's range rules: size first, then the bombs against it.
 Values Corrected(Values raw)
 {
-    if (raw.x < 10 || raw.x > 36)
-        raw.x = 10;
-    if (raw.y < 5 || raw.y > 24)
-        raw.y = 5;
-    if (raw.bom < 5 || raw.bom > raw.x * raw.y - 5)
-        raw.bom = 5;
+    raw.x = CorrectColumns(raw.x);
+    raw.y = CorrectRows(raw.y);
+    raw.bom = CorrectBombs(raw.bom, raw.x, raw.y);
     return raw;
 }
 
@@ -152,16 +148,20 @@ std::string Show(const Values& v)
 
 // Plays the first open and a flag on the fresh board, compared with the
 // game's own rules run here, and checks no message ever shows.
-void PlayAndCheck(const GameRun& game, int columns, int rows, int bombs)
+::testing::AssertionResult PlaysAsTheRules(const GameRun& game, int columns, int rows, int bombs)
 {
     model::Start(columns, rows, bombs);
-    Screen screen = game.WaitForScreen(model::screen);
-    ASSERT_EQ(Describe(screen), Describe(model::screen)) << "first board";
+    ::testing::AssertionResult first = Shows(game, model::screen);
+    if (!first)
+        return first << "first board";
     model::ClickBoth(game, 0, 0);
     model::RightPressBoth(game, columns - 1, rows - 1);
-    screen = game.WaitForScreen(model::screen);
-    EXPECT_EQ(Describe(screen), Describe(model::screen)) << "after an open and a flag";
-    EXPECT_TRUE(game.NoPopup());
+    ::testing::AssertionResult played = Shows(game, model::screen);
+    if (!played)
+        return played << "after an open and a flag";
+    if (!game.NoPopup())
+        return ::testing::AssertionFailure() << "a message shows";
+    return ::testing::AssertionSuccess();
 }
 
 RECT WindowRectOf(const GameRun& game)
@@ -195,12 +195,12 @@ TEST_P(BadSettings, PlaysOnCorrectedValuesAndWritesThemBack)
     EXPECT_TRUE(game.NoPopup());
     RECT client = {};
     GetClientRect(game.window(), &client);
-    EXPECT_EQ(client.right, 16 * bad.columns);
-    EXPECT_EQ(client.bottom, 16 * (bad.rows + 1));
+    EXPECT_EQ(client.right, ClientWidth(bad.columns));
+    EXPECT_EQ(client.bottom, ClientHeight(bad.rows));
     const RECT outer = WindowRectOf(game);
     EXPECT_EQ(outer.left, read.winX);
     EXPECT_EQ(outer.top, read.winY);
-    PlayAndCheck(game, bad.columns, bad.rows, bad.bombs);
+    EXPECT_TRUE(PlaysAsTheRules(game, bad.columns, bad.rows, bad.bombs));
     const RECT last = WindowRectOf(game);
     EXPECT_TRUE(game.NoPopup());
     ASSERT_EQ(game.Quit(), 0);
@@ -252,7 +252,7 @@ TEST(UnwritableSettings, FileLockedByAnotherProgram)
         GameRun game(folder);
         ASSERT_TRUE(game.started());
         // 99 bombs exceed 13 x 7 - 5 = 86: five bombs.
-        PlayAndCheck(game, 13, 7, 5);
+        EXPECT_TRUE(PlaysAsTheRules(game, 13, 7, 5));
         SetWindowPos(game.window(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // a change it would have saved
         EXPECT_EQ(game.Quit(), 0);
     }
@@ -281,7 +281,7 @@ TEST(UnwritableSettings, ReadOnlyFile)
     {
         GameRun game(folder);
         ASSERT_TRUE(game.started());
-        PlayAndCheck(game, 13, 7, 9);
+        EXPECT_TRUE(PlaysAsTheRules(game, 13, 7, 9));
         SetWindowPos(game.window(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         const RECT outer = WindowRectOf(game);
         left = outer.left;
@@ -307,7 +307,7 @@ TEST(UnwritableSettings, SettingsNameIsAFolder)
     {
         GameRun game(folder);
         ASSERT_TRUE(game.started());
-        PlayAndCheck(game, 10, 5, 10);
+        EXPECT_TRUE(PlaysAsTheRules(game, 10, 5, 10));
         EXPECT_EQ(game.Quit(), 0);
     }
     EXPECT_EQ(GetFileAttributesW(folder.Ini().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
@@ -336,7 +336,7 @@ TEST(UnwritableSettings, ReadOnlyFolder)
     {
         GameRun game(folder);
         ASSERT_TRUE(game.started());
-        PlayAndCheck(game, 10, 5, 10);
+        EXPECT_TRUE(PlaysAsTheRules(game, 10, 5, 10));
         const RECT outer = WindowRectOf(game);
         left = outer.left;
         top = outer.top;

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int StripTiles = 28;
+constexpr int StripTiles = TileCount;
 
 unsigned Rgb(int r, int g, int b)
 {
@@ -184,10 +184,10 @@ std::string Differences(const Picture& shown, const Screen& expected, const Pict
                 }
     };
     for (int cell = 0; cell < 4; ++cell)
-        check(16 * cell, 0, expected.counter[cell], "counter cell " + std::to_string(cell));
+        check(SquareSize * cell, 0, expected.counter[cell], "counter cell " + std::to_string(cell));
     for (int column = 0; column < expected.columns; ++column)
         for (int row = 0; row < expected.rows; ++row)
-            check(16 * column, 16 * (row + 1), expected.Square(column, row),
+            check(SquareLeft(column), SquareTop(row), expected.Square(column, row),
                   "square " + std::to_string(column) + "," + std::to_string(row));
     return text;
 }
@@ -195,12 +195,10 @@ std::string Differences(const Picture& shown, const Screen& expected, const Pict
 std::string WaitForPicture(const GameRun& game, const Screen& expected, const Picture& strip)
 {
     std::string differences;
-    for (int i = 0; i < 150; ++i) {
+    WaitUntil([&] {
         differences = Differences(game.Capture(), expected, strip);
-        if (differences.empty())
-            break;
-        Sleep(20);
-    }
+        return differences.empty();
+    });
     return differences;
 }
 
@@ -348,15 +346,14 @@ TEST_P(StripFiles, ShowTheirWholeTilesOrTheBuiltInOnes)
     ASSERT_TRUE(game.started());
     ShowWindow(game.window(), SW_RESTORE);
     model::Start(10, 5, 10);
-    for (int i = 0; otherStrip.width > 0 && i < 150; ++i) {
-        const Picture shown = game.Capture();
-        if (Differences(shown, model::screen, expectedStrip).empty())
-            break;
-        if (Differences(shown, model::screen, otherStrip).empty()) {
-            expectedStrip = otherStrip;
-            break;
-        }
-        Sleep(20);
+    if (otherStrip.width > 0) {
+        WaitUntil([&] {
+            const Picture shown = game.Capture();
+            if (Differences(shown, model::screen, otherStrip).empty() &&
+                !Differences(shown, model::screen, expectedStrip).empty())
+                expectedStrip = otherStrip;
+            return Differences(shown, model::screen, expectedStrip).empty();
+        });
     }
     EXPECT_EQ(WaitForPicture(game, model::screen, expectedStrip), "") << "first board";
     // An open with a number, a flood, a wrong flag and a right one...

@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
 
 namespace {
 
-constexpr WORD SettingsCommand = 1001;
-constexpr int ColumnsField = 2000;
-constexpr int RowsField = 2001;
-constexpr int BombsField = 2002;
+constexpr int ColumnsField = IDC_COLUMNS;
+constexpr int RowsField = IDC_ROWS;
+constexpr int BombsField = IDC_BOMBS;
 constexpr int LabelId = 0xFFFF;
 
 const char ColumnsMessage[] = "X : 10 から 36 を選択してください。";
@@ -54,55 +53,24 @@ DWORD ExStyleOf(HWND window)
     return static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
 }
 
-struct WindowSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisible(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window))
-        search->found.push_back(window);
-    return TRUE;
-}
-
-// Every visible top-level window of the game except its main window.
-std::vector<HWND> Popups(const GameRun& game)
-{
-    WindowSearch search = {game.processId(), {}};
-    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-    std::vector<HWND> popups;
-    for (HWND window : search.found)
-        if (window != game.window())
-            popups.push_back(window);
-    return popups;
-}
-
 // A visible window of the game other than the main window and `besides`.
-HWND WaitForWindowBesides(const GameRun& game, HWND besides, int timeoutMs = 5000)
+HWND WaitForWindowBesides(const GameRun& game, HWND besides)
 {
-    const DWORD start = GetTickCount();
-    do {
-        for (HWND window : Popups(game))
-            if (window != besides)
-                return window;
-        Sleep(15);
-    } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs));
-    return nullptr;
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : game.Popups())
+                if (window != besides)
+                    found = window;
+            return found != nullptr;
+        },
+        5000);
+    return found;
 }
 
-bool WaitUntilDestroyed(HWND window, int timeoutMs = 5000)
+bool WaitUntilDestroyed(HWND window)
 {
-    const DWORD start = GetTickCount();
-    while (IsWindow(window)) {
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs))
-            return false;
-        Sleep(15);
-    }
-    return true;
+    return WaitUntil([window] { return !IsWindow(window); }, 5000);
 }
 
 // Returns once the game's thread has finished its current work: a message
@@ -139,7 +107,7 @@ RECT ClientRect(HWND window)
 
 HWND OpenSettings(const GameRun& game)
 {
-    game.MenuCommand(SettingsCommand);
+    game.MenuCommand(IDM_SETTINGS);
     return game.WaitForPopup();
 }
 
@@ -172,7 +140,7 @@ bool PutOnClipboard(const std::wstring& text)
     return put;
 }
 
-void Enter(HWND dialog, int field, const std::string& text, Way way = Way::Keys)
+::testing::AssertionResult Enter(HWND dialog, int field, const std::string& text, Way way = Way::Keys)
 {
     HWND edit = GetDlgItem(dialog, field);
     const std::wstring wide = Wide(text.c_str());
@@ -187,19 +155,26 @@ void Enter(HWND dialog, int field, const std::string& text, Way way = Way::Keys)
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
         break;
     case Way::Paste:
-        ASSERT_TRUE(PutOnClipboard(wide));
+        if (!PutOnClipboard(wide))
+            return ::testing::AssertionFailure() << "the clipboard took no text";
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SendMessageW(edit, WM_PASTE, 0, 0);
         break;
     }
-    ASSERT_EQ(Utf8(WindowText(edit)), text) << "the entry did not reach field " << field;
+    if (Utf8(WindowText(edit)) != text)
+        return ::testing::AssertionFailure() << "the entry did not reach field " << field;
+    return ::testing::AssertionSuccess();
 }
 
-void EnterAll(HWND dialog, const Texts& texts)
+::testing::AssertionResult EnterAll(HWND dialog, const Texts& texts)
 {
-    Enter(dialog, ColumnsField, texts[0]);
-    Enter(dialog, RowsField, texts[1]);
-    Enter(dialog, BombsField, texts[2]);
+    const int fields[] = {ColumnsField, RowsField, BombsField};
+    for (int i = 0; i < 3; ++i) {
+        ::testing::AssertionResult entered = Enter(dialog, fields[i], texts[static_cast<size_t>(i)]);
+        if (!entered)
+            return entered;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 // A visible icon in a message box.
@@ -234,7 +209,7 @@ std::string RefusalText(const GameRun& game, HWND dialog)
     EXPECT_TRUE(WaitUntilDestroyed(box)) << "OK did not close the box";
     Settle(game);
     // Only the first refused field is reported, and the dialog stays.
-    EXPECT_EQ(Popups(game), std::vector<HWND>{dialog}) << "after \"" << text << "\"";
+    EXPECT_EQ(game.Popups(), std::vector<HWND>{dialog}) << "after \"" << text << "\"";
     return text;
 }
 
@@ -242,23 +217,27 @@ std::string RefusalText(const GameRun& game, HWND dialog)
 // stead is a failure, reported with its text and answered.
 ::testing::AssertionResult Closes(const GameRun& game, HWND dialog)
 {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 5000) {
-        if (!IsWindow(dialog)) {
-            Settle(game);
-            return ::testing::AssertionSuccess();
-        }
-        for (HWND window : Popups(game)) {
-            if (window != dialog) {
-                const std::string text = Utf8(MessageBoxText(window));
-                PressButton(window, IDOK);
-                WaitUntilDestroyed(window);
-                return ::testing::AssertionFailure() << "refused with \"" << text << "\"";
-            }
-        }
-        Sleep(15);
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+            if (!IsWindow(dialog))
+                return true;
+            for (HWND window : game.Popups())
+                if (window != dialog)
+                    box = window;
+            return box != nullptr;
+        },
+        5000);
+    if (!IsWindow(dialog)) {
+        Settle(game);
+        return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "the dialog is still open";
+    if (!box)
+        return ::testing::AssertionFailure() << "the dialog is still open";
+    const std::string text = Utf8(MessageBoxText(box));
+    PressButton(box, IDOK);
+    WaitUntilDestroyed(box);
+    return ::testing::AssertionFailure() << "refused with \"" << text << "\"";
 }
 
 // Posts a key press and release to a window, as the keyboard would.
@@ -290,11 +269,7 @@ HWND FocusField(const GameRun& game, HWND dialog, int field)
 // player opened (0, 0) and then (9, 0), which floods its corner.
 Screen FirstGameInProgress()
 {
-    Screen screen = UniformScreen(10, 5, 0, 10);
-    const int opened[][3] = {{0, 0, 4}, {9, 0, 3}, {8, 0, 4}, {8, 1, 4}, {9, 1, 3}, {8, 2, 5}, {9, 2, 4}};
-    for (const auto& square : opened)
-        screen.squares[static_cast<size_t>(square[0]) * 5 + static_cast<size_t>(square[1])] = square[2];
-    return screen;
+    return ScreenOf({"1#######1_", "########1_", "########21", "##########", "##########"}, 10);
 }
 
 ::testing::AssertionResult PlayFirstSquares(const GameRun& game)
@@ -302,11 +277,7 @@ Screen FirstGameInProgress()
     ParkPointer();
     game.ClickSquare(0, 0);
     game.ClickSquare(9, 0);
-    const Screen expected = FirstGameInProgress();
-    const Screen screen = game.WaitForScreen(expected);
-    if (Describe(screen) != Describe(expected))
-        return ::testing::AssertionFailure() << "the game did not start as expected:\n" << Describe(screen);
-    return ::testing::AssertionSuccess();
+    return Shows(game, FirstGameInProgress());
 }
 
 // After OK: the window kept its top-left corner, its client area fits the
@@ -317,12 +288,11 @@ void ExpectFreshBoard(const GameRun& game, const RECT& windowBefore, int columns
     EXPECT_EQ(window.left, windowBefore.left);
     EXPECT_EQ(window.top, windowBefore.top);
     const RECT client = ClientRect(game.window());
-    EXPECT_EQ(client.right, 16 * columns);
-    EXPECT_EQ(client.bottom, 16 * (rows + 1));
+    EXPECT_EQ(client.right, ClientWidth(columns));
+    EXPECT_EQ(client.bottom, ClientHeight(rows));
     const Screen expected = UniformScreen(columns, rows, 0, bombs);
-    const Screen screen = game.WaitForScreen(expected);
-    EXPECT_EQ(Describe(screen), Describe(expected));
-    EXPECT_TRUE(screen.blackRightOfCounter) << "the counter strip right of the counter is not black";
+    EXPECT_TRUE(Shows(game, expected));
+    EXPECT_TRUE(game.CurrentScreen().blackRightOfCounter) << "the counter strip right of the counter is not black";
 }
 
 // Maps dialog units to pixels for the dialog's font as the platform does: a
@@ -498,21 +468,20 @@ TEST(SettingsDialog, RefusalsNameTheFirstBadFieldAndKeepTheDialogOpen)
     ASSERT_TRUE(IsSettingsDialog(dialog));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Enter(dialog, ColumnsField, c.columns.text, c.columns.way);
-        Enter(dialog, RowsField, c.rows.text, c.rows.way);
-        Enter(dialog, BombsField, c.bombs.text, c.bombs.way);
+        ASSERT_TRUE(Enter(dialog, ColumnsField, c.columns.text, c.columns.way));
+        ASSERT_TRUE(Enter(dialog, RowsField, c.rows.text, c.rows.way));
+        ASSERT_TRUE(Enter(dialog, BombsField, c.bombs.text, c.bombs.way));
         EXPECT_EQ(RefusalText(game, dialog), c.message);
         ASSERT_TRUE(IsWindowVisible(dialog));
         EXPECT_EQ(Fields(dialog), (Texts{c.columns.text, c.rows.text, c.bombs.text}));
     }
 
     // A last entry that would pass, then Cancel: nothing of it is stored.
-    EnterAll(dialog, {"20", "20", "300"});
+    ASSERT_TRUE(EnterAll(dialog, {"20", "20", "300"}));
     PressButton(dialog, IDCANCEL);
     ASSERT_TRUE(Closes(game, dialog));
     EXPECT_EQ(Rect(WindowRect(game.window())), Rect(windowBefore));
-    const Screen screen = game.WaitForScreen(FirstGameInProgress());
-    EXPECT_EQ(Describe(screen), Describe(FirstGameInProgress()));
+    EXPECT_TRUE(Shows(game, FirstGameInProgress()));
 
     EXPECT_EQ(game.Quit(), 0);
     EXPECT_EQ(folder.IniInt("X"), 10);
@@ -552,9 +521,9 @@ TEST(SettingsDialog, AcceptedValuesResizeTheWindowAndReachTheFileAtExit)
         HWND dialog = OpenSettings(game);
         ASSERT_TRUE(IsSettingsDialog(dialog));
         EXPECT_EQ(Fields(dialog), shown);
-        EnterAll(dialog, step.refused);
+        ASSERT_TRUE(EnterAll(dialog, step.refused));
         EXPECT_EQ(RefusalText(game, dialog), BombsMessage(step.most));
-        EnterAll(dialog, step.accepted);
+        ASSERT_TRUE(EnterAll(dialog, step.accepted));
         PressButton(dialog, IDOK);
         ASSERT_TRUE(Closes(game, dialog));
         EXPECT_TRUE(IsWindowEnabled(game.window()));
@@ -601,20 +570,16 @@ TEST(SettingsDialog, EveryWayOfCancellingLeavesTheGameAlone)
         HWND dialog = OpenSettings(game);
         ASSERT_TRUE(IsSettingsDialog(dialog));
         EXPECT_EQ(Fields(dialog), (Texts{"10", "5", "10"}));
-        EnterAll(dialog, {"20", "20", "300"});
+        ASSERT_TRUE(EnterAll(dialog, {"20", "20", "300"}));
         road.cancel(game, dialog);
         ASSERT_TRUE(Closes(game, dialog));
         EXPECT_TRUE(IsWindowEnabled(game.window()));
         EXPECT_EQ(Rect(WindowRect(game.window())), Rect(windowBefore));
-        const Screen screen = game.WaitForScreen(FirstGameInProgress());
-        EXPECT_EQ(Describe(screen), Describe(FirstGameInProgress()));
+        EXPECT_TRUE(Shows(game, FirstGameInProgress()));
     }
     // The same game goes on: (0, 4) opens next to its one bomb at (1, 4).
     game.ClickSquare(0, 4);
-    Screen expected = FirstGameInProgress();
-    expected.squares[4] = 4;
-    const Screen screen = game.WaitForScreen(expected);
-    EXPECT_EQ(Describe(screen), Describe(expected));
+    EXPECT_TRUE(Shows(game, FirstGameInProgress().Set(0, 4, 4)));
     EXPECT_EQ(game.Quit(), 0);
     EXPECT_EQ(folder.IniInt("X"), 10);
 }
@@ -636,7 +601,7 @@ TEST(SettingsDialog, EnterAndUnchangedOkStartANewGame)
 
     dialog = OpenSettings(game);
     ASSERT_TRUE(IsSettingsDialog(dialog));
-    EnterAll(dialog, {"12", "8", "20"});
+    ASSERT_TRUE(EnterAll(dialog, {"12", "8", "20"}));
     HWND focus = FocusField(game, dialog, RowsField);
     EXPECT_EQ(focus, GetDlgItem(dialog, RowsField));
     PressKey(focus, VK_RETURN, 0x1C);

@@ -44,6 +44,9 @@ int MarksAround(int column, int row)
     return CountAround(column, row, [](const Cell& cell) { return cell.mark != 0; });
 }
 
+// Sizes for the messages, which MinGW's printf checks could not take as %zu.
+int Count(size_t size) { return static_cast<int>(size); }
+
 bool SameCell(const Cell& a, const Cell& b) { return a.mine == b.mine && a.opened == b.opened && a.mark == b.mark; }
 
 bool IsMouseMessage(Operation operation) { return operation <= Operation::RightRelease; }
@@ -474,7 +477,7 @@ void RandomPlay::CheckMouse(Operation message, unsigned buttons)
         ExpectNothingDone("a move within the hovered square");
     // Any other move restores at most nine squares and presses at most nine.
     if (message == Operation::Move && drawLog.size() > 18)
-        Fail("a move drew %zu times", drawLog.size());
+        Fail("a move drew %d times", Count(drawLog.size()));
 
     int latch = before_.chordLatch;
     if (message == Operation::LeftPress)
@@ -619,7 +622,7 @@ void RandomPlay::CallMark(int column, int row)
             Fail("CycleMark did not draw the square and then the counter first");
         // Only a win draws more.
         if (gameActive && drawLog.size() != 2)
-            Fail("CycleMark in play drew %zu times", drawLog.size());
+            Fail("CycleMark in play drew %d times", Count(drawLog.size()));
     }
     ExpectInputStateUnchanged();
     Finish(result ? column : -1, result ? row : -1);
@@ -656,7 +659,7 @@ void RandomPlay::CheckNewGame()
     ExpectInputStateUnchanged();
     const size_t draws = static_cast<size_t>(columns * rows) + 1;
     if (drawLog.size() != draws || !(drawLog.back() == CounterCall(bombCount)))
-        Fail("NewGame drew %zu times, expected every square and then the counter", drawLog.size());
+        Fail("NewGame drew %d times, expected every square and then the counter", Count(drawLog.size()));
     std::memset(pressed_, 0, sizeof pressed_);
     firstOpen_ = {-1, -1};
     lossRestore_ = {-1, -1};
@@ -676,7 +679,7 @@ void RandomPlay::ExpectUnchanged(const char* what)
 void RandomPlay::ExpectNothingDone(const char* what)
 {
     if (!drawLog.empty())
-        Fail("%s drew %zu times", what, drawLog.size());
+        Fail("%s drew %d times", what, Count(drawLog.size()));
     ExpectUnchanged(what);
 }
 
@@ -712,7 +715,7 @@ void RandomPlay::ExpectOnlyNewlyOpenedDrawn(const char* what)
             !Board[call.column][call.row].opened)
             Fail("%s drew (%d,%d), which it did not open", what, call.column, call.row);
     if (drawLog.size() != newlyOpened)
-        Fail("%s drew %zu times for %zu squares opened", what, drawLog.size(), newlyOpened);
+        Fail("%s drew %d times for %d squares opened", what, Count(drawLog.size()), Count(newlyOpened));
 }
 
 void RandomPlay::SetPressed(int column, int row, SquareShape shape, bool value)
@@ -930,10 +933,10 @@ void RandomPlay::Fail(const char* format, ...)
                   chordLatch, windowLike_ ? "window-like" : "presses-anywhere");
     report += line;
     const size_t from = trail_.size() > 40 ? trail_.size() - 40 : 0;
-    std::snprintf(line, sizeof line, "last steps (%zu in all), the failing one last:\n", trail_.size());
+    std::snprintf(line, sizeof line, "last steps (%d in all), the failing one last:\n", Count(trail_.size()));
     report += line;
     for (size_t i = from; i < trail_.size(); ++i) {
-        std::snprintf(line, sizeof line, "  #%zu %s\n", i, Describe(trail_[i]).c_str());
+        std::snprintf(line, sizeof line, "  #%d %s\n", Count(i), Describe(trail_[i]).c_str());
         report += line;
     }
     report += "screen:\n" + ScreenPicture() + "board:\n" + BoardPicture();
