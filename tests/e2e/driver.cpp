@@ -192,6 +192,13 @@ Screen ScreenOf(std::initializer_list<const char*> pictureRows, int counter)
     return ScreenOf(pictureRows.begin(), static_cast<int>(pictureRows.size()), counter);
 }
 
+Screen Pressed(Screen screen, std::initializer_list<std::pair<int, int>> squares)
+{
+    for (const std::pair<int, int>& square : squares)
+        screen.Set(square.first, square.second, TileOpenedEmpty);
+    return screen;
+}
+
 std::string Describe(const Screen& screen)
 {
     std::string text = "counter:";

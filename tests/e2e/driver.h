@@ -9,6 +9,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/geometry.h"
@@ -62,6 +63,8 @@ Screen ReadScreen(const Picture& picture, int columns, int rows);
 // the counter showing `counter`.
 Screen ScreenOf(std::initializer_list<const char*> pictureRows, int counter);
 Screen ScreenOf(const char* const* pictureRows, int rowCount, int counter);
+// `screen` with the given squares (column, row) showing pressed.
+Screen Pressed(Screen screen, std::initializer_list<std::pair<int, int>> squares);
 // Tiles 27 and 17 look exactly like 3 and 4: pixels cannot tell them apart.
 int SameLookingTile(int tile);
 // The screen drawn as text, one character per square, for failure messages.

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "tests/e2e/driver.h"
+#include "tests/support/worked_game.h"
 
 // Waits for the game to show `expected`; a mismatch shows both pictures.
 inline ::testing::AssertionResult Shows(const GameRun& game, const Screen& expected, int timeoutMs = 3000)
@@ -25,3 +27,41 @@ inline ::testing::AssertionResult StillShows(const GameRun& game, const Screen& 
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the screen shows\n" << shown << "instead of\n" << Describe(expected);
 }
+
+// A test that plays one run of the program, in a fresh folder named after
+// the test.
+class GameTest : public ::testing::Test {
+protected:
+    // Writes `ini` as the settings file when given, starts the program and
+    // waits for its first board.
+    ::testing::AssertionResult Launch(const std::string& ini = std::string())
+    {
+        folder_ = std::make_unique<GameFolder>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        if (!ini.empty())
+            folder_->WriteIni(ini);
+        game_ = std::make_unique<GameRun>(*folder_);
+        if (!game_->started())
+            return ::testing::AssertionFailure() << "the program did not start";
+        return ::testing::AssertionSuccess();
+    }
+
+    std::unique_ptr<GameFolder> folder_;
+    std::unique_ptr<GameRun> game_;
+};
+
+// A test that plays the worked game (tests/support/worked_game.h) on a fresh
+// program with no settings file.
+class WorkedGameTest : public GameTest {
+protected:
+    void SetUp() override
+    {
+        ParkPointer();
+        ASSERT_TRUE(Launch());
+        ASSERT_EQ(game_->Columns(), worked::Columns);
+        ASSERT_EQ(game_->Rows(), worked::Rows);
+        ASSERT_TRUE(Shows(*game_, Fresh())) << "fresh board";
+    }
+
+    // The fresh board of the worked game.
+    static Screen Fresh() { return UniformScreen(worked::Columns, worked::Rows, TileCovered, worked::BombCount); }
+};

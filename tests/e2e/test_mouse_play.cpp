@@ -9,32 +9,17 @@
 #include <string>
 
 #include "tests/e2e/screen_checks.h"
-#include "tests/support/worked_game.h"
 
 namespace {
 
 using worked::Columns;
 using worked::Rows;
 
-// The fresh board of the worked game.
-Screen Fresh() { return UniformScreen(Columns, Rows, TileCovered, worked::BombCount); }
-
 // `screen` with (column, row) opened.
 Screen& Opened(Screen& screen, int column, int row) { return screen.Set(column, row, worked::NumberTile(column, row)); }
 
-class MousePlay : public ::testing::Test {
+class MousePlay : public WorkedGameTest {
 protected:
-    void SetUp() override
-    {
-        ParkPointer();
-        folder_ = std::make_unique<GameFolder>("mouse-play");
-        game_ = std::make_unique<GameRun>(*folder_);
-        ASSERT_TRUE(game_->started());
-        ASSERT_EQ(game_->Columns(), Columns);
-        ASSERT_EQ(game_->Rows(), Rows);
-        ASSERT_TRUE(Shows(*game_, Fresh())) << "fresh board";
-    }
-
     void Mouse(UINT message, unsigned buttons, int column, int row) const
     {
         game_->Send(message, buttons, SquareX(column), SquareY(row));
@@ -60,8 +45,39 @@ protected:
         return expected;
     }
 
-    std::unique_ptr<GameFolder> folder_;
-    std::unique_ptr<GameRun> game_;
+    // After the end: presses, releases, moves, flags and chords change
+    // nothing; then a new game from the menu starts afresh.
+    void ExpectOverThenNewGame(const Screen& over) const
+    {
+        Mouse(WM_MOUSEMOVE, 0, 6, 4);
+        Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
+        EXPECT_TRUE(StillShows(*game_, over)) << "left press after the end";
+        Mouse(WM_MOUSEMOVE, MK_LBUTTON, 6, 3);
+        Mouse(WM_LBUTTONUP, 0, 6, 3);
+        RightPress(6, 4);
+        RightPress(4, 0);
+        RightPress(1, 1);
+        Click(3, 3);
+        for (const bool leftFirst : {true, false}) {
+            PressBoth(0, 0);
+            Mouse(leftFirst ? WM_LBUTTONUP : WM_RBUTTONUP, leftFirst ? MK_RBUTTON : MK_LBUTTON, 0, 0);
+            Mouse(leftFirst ? WM_RBUTTONUP : WM_LBUTTONUP, 0, 0, 0);
+        }
+        EXPECT_TRUE(StillShows(*game_, over)) << "clicks, flags and chords after the end";
+        game_->MenuCommand(IDM_NEWGAME);
+        EXPECT_TRUE(Shows(*game_, Fresh())) << "new game";
+    }
+
+    // Opens (0, 0), then flags (column, row).
+    Screen OpenFirstAndFlag(int column, int row) const
+    {
+        Screen expected = OpenFirst();
+        RightPress(column, row);
+        expected.Set(column, row, TileFlag).Counter(worked::BombCount - 1);
+        EXPECT_TRUE(Shows(*game_, expected)) << "flag on (" << column << ", " << row << ")";
+        return expected;
+    }
+
 };
 
 TEST_F(MousePlay, FirstOpenShowsItsNumberThenAnEmptySquareFloods)
@@ -80,14 +96,10 @@ TEST_F(MousePlay, LeftPressShowsThePressedSquareWhichFollowsTheDrag)
 
     Mouse(WM_MOUSEMOVE, 0, 3, 3);
     Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 3, 3);
-    Screen pressed = expected;
-    pressed.Set(3, 3, 3);
-    EXPECT_TRUE(Shows(*game_, pressed)) << "left press on (3, 3)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{3, 3}}))) << "left press on (3, 3)";
 
     Mouse(WM_MOUSEMOVE, MK_LBUTTON, 2, 3);
-    pressed = expected;
-    pressed.Set(2, 3, 3);
-    EXPECT_TRUE(Shows(*game_, pressed)) << "drag to (2, 3)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{2, 3}}))) << "drag to (2, 3)";
 
     // The release opens the square under the pointer, not the one pressed.
     Mouse(WM_LBUTTONUP, 0, 2, 3);
@@ -99,9 +111,7 @@ TEST_F(MousePlay, LeftPressShowsThePressedSquareWhichFollowsTheDrag)
     // and the release there opens nothing.
     Mouse(WM_MOUSEMOVE, 0, 6, 3);
     Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 6, 3);
-    pressed = expected;
-    pressed.Set(6, 3, 3);
-    EXPECT_TRUE(Shows(*game_, pressed)) << "left press on (6, 3)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{6, 3}}))) << "left press on (6, 3)";
     game_->Send(WM_MOUSEMOVE, MK_LBUTTON, SquareX(6), 8);
     EXPECT_TRUE(Shows(*game_, expected)) << "drag onto the counter";
     game_->Send(WM_LBUTTONUP, 0, SquareX(6), 8);
@@ -146,16 +156,11 @@ TEST_F(MousePlay, RightPressTogglesAFlagAndTheCounter)
 
 TEST_F(MousePlay, ChordOnASatisfiedNumberOpensItsNeighbours)
 {
-    Screen expected = OpenFirst();
-    RightPress(1, 1);
-    expected.Set(1, 1, 1).Counter(9);
-    EXPECT_TRUE(Shows(*game_, expected)) << "flag on the bomb (1, 1)";
+    Screen expected = OpenFirstAndFlag(1, 1);  // the bomb
 
     // Left release first: the chord opens (1, 0) and (0, 1).
     PressBoth(0, 0);
-    Screen pressed = expected;
-    pressed.Set(1, 0, 3).Set(0, 1, 3);
-    EXPECT_TRUE(Shows(*game_, pressed)) << "both buttons on (0, 0)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{1, 0}, {0, 1}}))) << "both buttons on (0, 0)";
     Mouse(WM_LBUTTONUP, MK_RBUTTON, 0, 0);
     Opened(expected, 1, 0);
     Opened(expected, 0, 1);
@@ -168,9 +173,7 @@ TEST_F(MousePlay, ChordOnASatisfiedNumberOpensItsNeighbours)
     // Right release first: the chord on (1, 0) opens (2, 0) and (2, 1), and
     // the left release after it opens nothing more.
     PressBoth(1, 0);
-    pressed = expected;
-    pressed.Set(2, 0, 3).Set(2, 1, 3);
-    EXPECT_TRUE(Shows(*game_, pressed)) << "both buttons on (1, 0)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{2, 0}, {2, 1}}))) << "both buttons on (1, 0)";
     Mouse(WM_RBUTTONUP, MK_LBUTTON, 1, 0);
     Opened(expected, 2, 0);
     Opened(expected, 2, 1);
@@ -185,9 +188,7 @@ TEST_F(MousePlay, RefusedChordShowsThenRestoresTheNeighbours)
 
     // (0, 0) has one bomb around it and no flag: nothing opens.
     PressBoth(0, 0);
-    Screen pressed = expected;
-    pressed.Set(1, 0, 3).Set(0, 1, 3).Set(1, 1, 3);
-    EXPECT_TRUE(Shows(*game_, pressed)) << "both buttons on (0, 0)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{1, 0}, {0, 1}, {1, 1}}))) << "both buttons on (0, 0)";
     Mouse(WM_LBUTTONUP, MK_RBUTTON, 0, 0);
     EXPECT_TRUE(Shows(*game_, expected)) << "left release on (0, 0)";
     Mouse(WM_RBUTTONUP, 0, 0, 0);
@@ -196,15 +197,10 @@ TEST_F(MousePlay, RefusedChordShowsThenRestoresTheNeighbours)
     // Over a covered square: the whole block shows pressed; the left release
     // restores the ring only and opens nothing, the right release the rest.
     PressBoth(3, 3);
-    pressed = expected;
-    for (int column = 2; column <= 4; ++column)
-        for (int row = 2; row <= 4; ++row)
-            pressed.Set(column, row, 3);
-    EXPECT_TRUE(Shows(*game_, pressed)) << "both buttons on the covered (3, 3)";
+    const Screen block = Pressed(expected, {{2, 2}, {3, 2}, {4, 2}, {2, 3}, {3, 3}, {4, 3}, {2, 4}, {3, 4}, {4, 4}});
+    EXPECT_TRUE(Shows(*game_, block)) << "both buttons on the covered (3, 3)";
     Mouse(WM_LBUTTONUP, MK_RBUTTON, 3, 3);
-    pressed = expected;
-    pressed.Set(3, 3, 3);
-    EXPECT_TRUE(Shows(*game_, pressed)) << "left release on (3, 3)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{3, 3}}))) << "left release on (3, 3)";
     Mouse(WM_RBUTTONUP, 0, 3, 3);
     EXPECT_TRUE(Shows(*game_, expected)) << "right release on (3, 3)";
 
@@ -249,30 +245,14 @@ TEST_F(MousePlay, OpeningABombLosesAndTheBoardThenIgnoresTheMouse)
     EXPECT_EQ(expected.Square(9, 4), 14);
     EXPECT_TRUE(Shows(*game_, expected)) << "open the bomb (5, 2)";
 
-    // Over: presses, releases and moves change nothing.
-    Mouse(WM_MOUSEMOVE, 0, 6, 4);
-    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
-    EXPECT_TRUE(StillShows(*game_, expected)) << "left press after the loss";
-    Mouse(WM_MOUSEMOVE, MK_LBUTTON, 6, 3);
-    Mouse(WM_LBUTTONUP, 0, 6, 3);
-    RightPress(6, 4);
-    RightPress(4, 0);
-    PressBoth(0, 0);
-    Mouse(WM_LBUTTONUP, MK_RBUTTON, 0, 0);
-    EXPECT_TRUE(StillShows(*game_, expected)) << "clicks, flags and a chord after the loss";
-
-    game_->MenuCommand(IDM_NEWGAME);
-    EXPECT_TRUE(Shows(*game_, Fresh())) << "new game";
+    ExpectOverThenNewGame(expected);
     Click(0, 0);
     EXPECT_TRUE(Shows(*game_, Fresh().Set(0, 0, 4))) << "first open of the second game";
 }
 
 TEST_F(MousePlay, ChordOverAWrongFlagLoses)
 {
-    Screen expected = OpenFirst();
-    RightPress(0, 1);
-    expected.Set(0, 1, 1).Counter(9);
-    EXPECT_TRUE(Shows(*game_, expected)) << "wrong flag on (0, 1)";
+    Screen expected = OpenFirstAndFlag(0, 1);  // a wrong flag
 
     // The chord opens (1, 0), then the unflagged bomb (1, 1).
     PressBoth(0, 0);
@@ -302,15 +282,7 @@ TEST_F(MousePlay, FlaggingEveryBombWinsThenANewGameStarts)
     const Screen won = WonPicture();
     EXPECT_TRUE(Shows(*game_, won)) << "the tenth flag";
 
-    // Over: neither a flag nor an open changes the picture.
-    RightPress(1, 1);
-    Click(3, 3);
-    PressBoth(0, 0);
-    Mouse(WM_RBUTTONUP, MK_LBUTTON, 0, 0);
-    EXPECT_TRUE(StillShows(*game_, won)) << "mouse after the win";
-
-    game_->MenuCommand(IDM_NEWGAME);
-    EXPECT_TRUE(Shows(*game_, Fresh())) << "new game";
+    ExpectOverThenNewGame(won);
 }
 
 TEST_F(MousePlay, WinWaitsUntilTheFlagsLieExactlyOnTheBombs)

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "tests/e2e/screen_checks.h"
-#include "tests/support/worked_game.h"
 
 namespace {
 
@@ -58,22 +57,8 @@ bool XdoTool(const std::string& arguments)
     return done;
 }
 
-// The fresh board of the worked game.
-Screen Fresh() { return UniformScreen(Columns, Rows, TileCovered, worked::BombCount); }
-
-class RealPointer : public ::testing::Test {
+class RealPointer : public WorkedGameTest {
 protected:
-    void SetUp() override
-    {
-        ParkPointer();
-        folder_ = std::make_unique<GameFolder>("real-pointer");
-        game_ = std::make_unique<GameRun>(*folder_);
-        ASSERT_TRUE(game_->started());
-        ASSERT_EQ(game_->Columns(), Columns);
-        ASSERT_EQ(game_->Rows(), Rows);
-        ASSERT_TRUE(Shows(*game_, Fresh())) << "fresh board";
-    }
-
     void TearDown() override { ParkPointer(); }
 
     // The square's centre in screen coordinates, where the X pointer goes.
@@ -100,6 +85,15 @@ protected:
             return ::testing::AssertionFailure() << "xdotool " << action << " did not run";
         return ::testing::AssertionSuccess();
     }
+    // The pointer to (column, row), then both buttons pressed, `first` before the other.
+    ::testing::AssertionResult PressBoth(int column, int row, int first) const
+    {
+        ::testing::AssertionResult moved = MoveTo(column, row);
+        if (!moved)
+            return moved;
+        ::testing::AssertionResult pressed = Button("mousedown", first);
+        return pressed ? Button("mousedown", first == 1 ? 3 : 1) : pressed;
+    }
     ::testing::AssertionResult Click(int column, int row, int button) const
     {
         ::testing::AssertionResult moved = MoveTo(column, row);
@@ -109,8 +103,6 @@ protected:
         return pressed ? Button("mouseup", button) : pressed;
     }
 
-    std::unique_ptr<GameFolder> folder_;
-    std::unique_ptr<GameRun> game_;
 };
 
 TEST_F(RealPointer, LeftButtonPressesDragsAndOpens)
@@ -130,11 +122,9 @@ TEST_F(RealPointer, LeftButtonPressesDragsAndOpens)
     // Pressed on (3, 3), dragged to (2, 3) and let go there.
     ASSERT_TRUE(MoveTo(3, 3));
     ASSERT_TRUE(Button("mousedown", 1));
-    Screen pressed = expected;
-    EXPECT_TRUE(Shows(*game_, pressed.Set(3, 3, 3))) << "left press on (3, 3)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{3, 3}}))) << "left press on (3, 3)";
     ASSERT_TRUE(MoveTo(2, 3));
-    pressed = expected;
-    EXPECT_TRUE(Shows(*game_, pressed.Set(2, 3, 3))) << "drag to (2, 3)";
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{2, 3}}))) << "drag to (2, 3)";
     ASSERT_TRUE(Button("mouseup", 1));
     expected.Set(2, 3, 6);
     EXPECT_TRUE(Shows(*game_, expected)) << "left release on (2, 3)";
@@ -167,11 +157,8 @@ TEST_F(RealPointer, BothButtonsChordOverAnOpenedSquare)
     expected.Set(0, 0, 4).Set(1, 1, 1).Counter(9);
     EXPECT_TRUE(Shows(*game_, expected)) << "open (0, 0), flag the bomb (1, 1)";
 
-    ASSERT_TRUE(MoveTo(0, 0));
-    ASSERT_TRUE(Button("mousedown", 1));
-    ASSERT_TRUE(Button("mousedown", 3));
-    Screen pressed = expected;
-    EXPECT_TRUE(Shows(*game_, pressed.Set(1, 0, 3).Set(0, 1, 3))) << "both buttons on (0, 0)";
+    ASSERT_TRUE(PressBoth(0, 0, 1));
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{1, 0}, {0, 1}}))) << "both buttons on (0, 0)";
     ASSERT_TRUE(Button("mouseup", 1));
     expected.Set(1, 0, 4).Set(0, 1, 5);
     EXPECT_TRUE(Shows(*game_, expected)) << "left release: the chord";
@@ -180,11 +167,8 @@ TEST_F(RealPointer, BothButtonsChordOverAnOpenedSquare)
 
     // (0, 1) shows 2 with one flag around it: its neighbours show pressed,
     // then come back raised, and nothing opens.
-    ASSERT_TRUE(MoveTo(0, 1));
-    ASSERT_TRUE(Button("mousedown", 3));
-    ASSERT_TRUE(Button("mousedown", 1));
-    pressed = expected;
-    EXPECT_TRUE(Shows(*game_, pressed.Set(0, 2, 3).Set(1, 2, 3))) << "both buttons on (0, 1)";
+    ASSERT_TRUE(PressBoth(0, 1, 3));
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{0, 2}, {1, 2}}))) << "both buttons on (0, 1)";
     ASSERT_TRUE(Button("mouseup", 3));
     EXPECT_TRUE(Shows(*game_, expected)) << "right release on (0, 1)";
     ASSERT_TRUE(Button("mouseup", 1));

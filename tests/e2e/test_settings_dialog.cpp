@@ -359,20 +359,35 @@ const ControlRow TemplateControls[] = {
     {LabelId, "Static", "爆弾の個数", WS_CHILD | WS_VISIBLE | WS_GROUP, SS_TYPEMASK, SS_LEFT, 46, 47, 35, 8},
 };
 
+// The dialog's tests each play one run of the program.
+class SettingsDialog : public GameTest {
+protected:
+    // The program started, its first game in progress, and the window's
+    // place noted.
+    ::testing::AssertionResult LaunchInProgress()
+    {
+        ::testing::AssertionResult started = Launch();
+        if (!started)
+            return started;
+        windowBefore_ = WindowRect(game_->window());
+        return PlayFirstSquares(*game_);
+    }
+
+    RECT windowBefore_ = {};
+};
+
 }  // namespace
 
-TEST(SettingsDialog, RunningDialogFollowsItsTemplate)
+TEST_F(SettingsDialog, RunningDialogFollowsItsTemplate)
 {
-    GameFolder folder("dialog-template");
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
+    ASSERT_TRUE(Launch());
     DialogUnits units;
     ASSERT_TRUE(units.ready());
 
-    HWND dialog = OpenSettings(game);
+    HWND dialog = OpenSettings(*game_);
     ASSERT_TRUE(IsSettingsDialog(dialog));
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), game.window());
-    EXPECT_FALSE(IsWindowEnabled(game.window())) << "the dialog is not modal";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), game_->window());
+    EXPECT_FALSE(IsWindowEnabled(game_->window())) << "the dialog is not modal";
 
     const DWORD style = StyleOf(dialog);
     const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -384,7 +399,7 @@ TEST(SettingsDialog, RunningDialogFollowsItsTemplate)
     // The template's (0, 0) and 187 x 93 units give the dialog's client
     // area: it starts where the main window's client area starts.
     POINT mainOrigin = {0, 0};
-    ClientToScreen(game.window(), &mainOrigin);
+    ClientToScreen(game_->window(), &mainOrigin);
     POINT dialogOrigin = {0, 0};
     ClientToScreen(dialog, &dialogOrigin);
     EXPECT_EQ(dialogOrigin.x, mainOrigin.x);
@@ -428,20 +443,16 @@ TEST(SettingsDialog, RunningDialogFollowsItsTemplate)
     EXPECT_EQ(tabOrder, (std::vector<int>{ColumnsField, RowsField, BombsField, IDOK, IDCANCEL}));
 
     PressButton(dialog, IDCANCEL);
-    EXPECT_TRUE(Closes(game, dialog));
-    EXPECT_TRUE(IsWindowEnabled(game.window()));
-    EXPECT_EQ(game.Quit(), 0);
+    EXPECT_TRUE(Closes(*game_, dialog));
+    EXPECT_TRUE(IsWindowEnabled(game_->window()));
+    EXPECT_EQ(game_->Quit(), 0);
 }
 
 // Each refused entry is named in its own message box; the dialog stays open
 // with the entries as they were typed, and Cancel afterwards stores nothing.
-TEST(SettingsDialog, RefusalsNameTheFirstBadFieldAndKeepTheDialogOpen)
+TEST_F(SettingsDialog, RefusalsNameTheFirstBadFieldAndKeepTheDialogOpen)
 {
-    GameFolder folder("dialog-refusals");
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
-    ASSERT_TRUE(PlayFirstSquares(game));
-    const RECT windowBefore = WindowRect(game.window());
+    ASSERT_TRUE(LaunchInProgress());
 
     struct Entry {
         std::string text;
@@ -464,14 +475,14 @@ TEST(SettingsDialog, RefusalsNameTheFirstBadFieldAndKeepTheDialogOpen)
         {"bombs below, set as text", {"10", K}, {"5", K}, {"4", Way::SetText}, BombsMessage(45)},
     };
 
-    HWND dialog = OpenSettings(game);
+    HWND dialog = OpenSettings(*game_);
     ASSERT_TRUE(IsSettingsDialog(dialog));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_TRUE(Enter(dialog, ColumnsField, c.columns.text, c.columns.way));
         ASSERT_TRUE(Enter(dialog, RowsField, c.rows.text, c.rows.way));
         ASSERT_TRUE(Enter(dialog, BombsField, c.bombs.text, c.bombs.way));
-        EXPECT_EQ(RefusalText(game, dialog), c.message);
+        EXPECT_EQ(RefusalText(*game_, dialog), c.message);
         ASSERT_TRUE(IsWindowVisible(dialog));
         EXPECT_EQ(Fields(dialog), (Texts{c.columns.text, c.rows.text, c.bombs.text}));
     }
@@ -479,30 +490,27 @@ TEST(SettingsDialog, RefusalsNameTheFirstBadFieldAndKeepTheDialogOpen)
     // A last entry that would pass, then Cancel: nothing of it is stored.
     ASSERT_TRUE(EnterAll(dialog, {"20", "20", "300"}));
     PressButton(dialog, IDCANCEL);
-    ASSERT_TRUE(Closes(game, dialog));
-    EXPECT_EQ(Rect(WindowRect(game.window())), Rect(windowBefore));
-    EXPECT_TRUE(Shows(game, FirstGameInProgress()));
+    ASSERT_TRUE(Closes(*game_, dialog));
+    EXPECT_EQ(Rect(WindowRect(game_->window())), Rect(windowBefore_));
+    EXPECT_TRUE(Shows(*game_, FirstGameInProgress()));
 
-    EXPECT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), 10);
-    EXPECT_EQ(folder.IniInt("Y"), 5);
-    EXPECT_EQ(folder.IniInt("Bom"), 10);
+    EXPECT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(folder_->IniInt("X"), 10);
+    EXPECT_EQ(folder_->IniInt("Y"), 5);
+    EXPECT_EQ(folder_->IniInt("Bom"), 10);
 }
 
 // The limits on both sides of the largest and the smallest board: the last
 // bomb count that fits is taken, one more is refused. Every accepted change
 // resizes the window, lays out a new board and shows in the dialog when it
 // next opens; the settings file is left as it was until the program ends.
-TEST(SettingsDialog, AcceptedValuesResizeTheWindowAndReachTheFileAtExit)
+TEST_F(SettingsDialog, AcceptedValuesResizeTheWindowAndReachTheFileAtExit)
 {
-    GameFolder folder("dialog-accepted");
     const std::string original = "[Set]\r\nWinX=40\r\nWinY=30\r\nX=12\r\nY=6\r\nBom=15\r\n";
-    folder.WriteIni(original);
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
-    const RECT windowBefore = WindowRect(game.window());
-    ASSERT_EQ(windowBefore.left, 40);
-    ASSERT_EQ(windowBefore.top, 30);
+    ASSERT_TRUE(Launch(original));
+    windowBefore_ = WindowRect(game_->window());
+    ASSERT_EQ(windowBefore_.left, 40);
+    ASSERT_EQ(windowBefore_.top, 30);
 
     struct Step {
         Texts refused;
@@ -518,48 +526,44 @@ TEST(SettingsDialog, AcceptedValuesResizeTheWindowAndReachTheFileAtExit)
     Texts shown = {"12", "6", "15"};
     for (const Step& step : steps) {
         SCOPED_TRACE(step.accepted[0] + " x " + step.accepted[1] + " with " + step.accepted[2]);
-        HWND dialog = OpenSettings(game);
+        HWND dialog = OpenSettings(*game_);
         ASSERT_TRUE(IsSettingsDialog(dialog));
         EXPECT_EQ(Fields(dialog), shown);
         ASSERT_TRUE(EnterAll(dialog, step.refused));
-        EXPECT_EQ(RefusalText(game, dialog), BombsMessage(step.most));
+        EXPECT_EQ(RefusalText(*game_, dialog), BombsMessage(step.most));
         ASSERT_TRUE(EnterAll(dialog, step.accepted));
         PressButton(dialog, IDOK);
-        ASSERT_TRUE(Closes(game, dialog));
-        EXPECT_TRUE(IsWindowEnabled(game.window()));
-        ExpectFreshBoard(game, windowBefore, std::stoi(step.accepted[0]), std::stoi(step.accepted[1]),
+        ASSERT_TRUE(Closes(*game_, dialog));
+        EXPECT_TRUE(IsWindowEnabled(game_->window()));
+        ExpectFreshBoard(*game_, windowBefore_, std::stoi(step.accepted[0]), std::stoi(step.accepted[1]),
                          std::stoi(step.accepted[2]));
-        EXPECT_EQ(folder.ReadIni(), original) << "the settings file was written before the end";
+        EXPECT_EQ(folder_->ReadIni(), original) << "the settings file was written before the end";
         shown = step.accepted;
     }
 
-    EXPECT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), 20);
-    EXPECT_EQ(folder.IniInt("Y"), 20);
-    EXPECT_EQ(folder.IniInt("Bom"), 300);
-    EXPECT_EQ(folder.IniInt("WinX"), 40);
-    EXPECT_EQ(folder.IniInt("WinY"), 30);
+    EXPECT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(folder_->IniInt("X"), 20);
+    EXPECT_EQ(folder_->IniInt("Y"), 20);
+    EXPECT_EQ(folder_->IniInt("Bom"), 300);
+    EXPECT_EQ(folder_->IniInt("WinX"), 40);
+    EXPECT_EQ(folder_->IniInt("WinY"), 30);
 }
 
 // Cancel, Escape and the close box all leave the game in progress as it was,
 // whatever was typed.
-TEST(SettingsDialog, EveryWayOfCancellingLeavesTheGameAlone)
+TEST_F(SettingsDialog, EveryWayOfCancellingLeavesTheGameAlone)
 {
-    GameFolder folder("dialog-cancel");
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
-    ASSERT_TRUE(PlayFirstSquares(game));
-    const RECT windowBefore = WindowRect(game.window());
+    ASSERT_TRUE(LaunchInProgress());
 
     struct Road {
         const char* what;
-        void (*cancel)(const GameRun& game, HWND dialog);
+        void (*cancel)(const GameRun& run, HWND dialog);
     };
     const Road roads[] = {
         {"Cancel button", [](const GameRun&, HWND dialog) { PressButton(dialog, IDCANCEL); }},
         {"Escape key in the focused bombs field",
-         [](const GameRun& game, HWND dialog) {
-             HWND focus = FocusField(game, dialog, BombsField);
+         [](const GameRun& run, HWND dialog) {
+             HWND focus = FocusField(run, dialog, BombsField);
              EXPECT_EQ(focus, GetDlgItem(dialog, BombsField));
              PressKey(focus, VK_ESCAPE, 0x01);
          }},
@@ -567,49 +571,45 @@ TEST(SettingsDialog, EveryWayOfCancellingLeavesTheGameAlone)
     };
     for (const Road& road : roads) {
         SCOPED_TRACE(road.what);
-        HWND dialog = OpenSettings(game);
+        HWND dialog = OpenSettings(*game_);
         ASSERT_TRUE(IsSettingsDialog(dialog));
         EXPECT_EQ(Fields(dialog), (Texts{"10", "5", "10"}));
         ASSERT_TRUE(EnterAll(dialog, {"20", "20", "300"}));
-        road.cancel(game, dialog);
-        ASSERT_TRUE(Closes(game, dialog));
-        EXPECT_TRUE(IsWindowEnabled(game.window()));
-        EXPECT_EQ(Rect(WindowRect(game.window())), Rect(windowBefore));
-        EXPECT_TRUE(Shows(game, FirstGameInProgress()));
+        road.cancel(*game_, dialog);
+        ASSERT_TRUE(Closes(*game_, dialog));
+        EXPECT_TRUE(IsWindowEnabled(game_->window()));
+        EXPECT_EQ(Rect(WindowRect(game_->window())), Rect(windowBefore_));
+        EXPECT_TRUE(Shows(*game_, FirstGameInProgress()));
     }
     // The same game goes on: (0, 4) opens next to its one bomb at (1, 4).
-    game.ClickSquare(0, 4);
-    EXPECT_TRUE(Shows(game, FirstGameInProgress().Set(0, 4, 4)));
-    EXPECT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), 10);
+    game_->ClickSquare(0, 4);
+    EXPECT_TRUE(Shows(*game_, FirstGameInProgress().Set(0, 4, 4)));
+    EXPECT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(folder_->IniInt("X"), 10);
 }
 
 // Enter in a field is OK; OK with nothing changed still lays out a new game.
-TEST(SettingsDialog, EnterAndUnchangedOkStartANewGame)
+TEST_F(SettingsDialog, EnterAndUnchangedOkStartANewGame)
 {
-    GameFolder folder("dialog-ok");
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
-    ASSERT_TRUE(PlayFirstSquares(game));
-    const RECT windowBefore = WindowRect(game.window());
+    ASSERT_TRUE(LaunchInProgress());
 
-    HWND dialog = OpenSettings(game);
+    HWND dialog = OpenSettings(*game_);
     ASSERT_TRUE(IsSettingsDialog(dialog));
     PressButton(dialog, IDOK);
-    ASSERT_TRUE(Closes(game, dialog));
-    ExpectFreshBoard(game, windowBefore, 10, 5, 10);
+    ASSERT_TRUE(Closes(*game_, dialog));
+    ExpectFreshBoard(*game_, windowBefore_, 10, 5, 10);
 
-    dialog = OpenSettings(game);
+    dialog = OpenSettings(*game_);
     ASSERT_TRUE(IsSettingsDialog(dialog));
     ASSERT_TRUE(EnterAll(dialog, {"12", "8", "20"}));
-    HWND focus = FocusField(game, dialog, RowsField);
+    HWND focus = FocusField(*game_, dialog, RowsField);
     EXPECT_EQ(focus, GetDlgItem(dialog, RowsField));
     PressKey(focus, VK_RETURN, 0x1C);
-    ASSERT_TRUE(Closes(game, dialog));
-    ExpectFreshBoard(game, windowBefore, 12, 8, 20);
-    EXPECT_FALSE(folder.HasIni()) << "the settings file was written before the end";
-    EXPECT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), 12);
-    EXPECT_EQ(folder.IniInt("Y"), 8);
-    EXPECT_EQ(folder.IniInt("Bom"), 20);
+    ASSERT_TRUE(Closes(*game_, dialog));
+    ExpectFreshBoard(*game_, windowBefore_, 12, 8, 20);
+    EXPECT_FALSE(folder_->HasIni()) << "the settings file was written before the end";
+    EXPECT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(folder_->IniInt("X"), 12);
+    EXPECT_EQ(folder_->IniInt("Y"), 8);
+    EXPECT_EQ(folder_->IniInt("Bom"), 20);
 }

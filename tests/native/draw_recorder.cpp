@@ -96,6 +96,15 @@ ProgramSnapshot TakeSnapshot()
     return snapshot;
 }
 
+int OpenedSquares()
+{
+    int opened = 0;
+    for (int column = 0; column < columns; ++column)
+        for (int row = 0; row < rows; ++row)
+            opened += Board[column][row].opened != 0;
+    return opened;
+}
+
 std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnapshot& after)
 {
     std::ostringstream out;

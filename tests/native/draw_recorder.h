@@ -81,5 +81,8 @@ struct ProgramSnapshot {
 };
 ProgramSnapshot TakeSnapshot();
 
+// Opened squares on the current board.
+int OpenedSquares();
+
 // "" when the two snapshots are equal, else a list of what differs.
 std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnapshot& after);

@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "render/counter_digits.h"
 #include "render/draw.h"
+#include "tests/native/mouse_messages.h"
 #include "tests/support/program_state.h"
 #include "tests/support/tile_letters.h"
 
@@ -97,9 +98,6 @@ void WatchDraw(int column, int row, int tile)
         std::snprintf(watch.fault, sizeof watch.fault, "tile %d on (%d,%d): %s", tile, column, row, fault);
 }
 
-const char* const messageNames[] = {"MouseMove", "LeftButtonDown", "LeftButtonUp", "RightButtonDown",
-                                    "RightButtonUp"};
-
 }  // namespace
 
 std::string Describe(const PlayStep& step)
@@ -107,7 +105,7 @@ std::string Describe(const PlayStep& step)
     char text[96];
     if (IsMouseMessage(step.operation)) {
         std::snprintf(text, sizeof text, "%s(%u, %ld, %ld)  square (%d,%d)",
-                      messageNames[static_cast<int>(step.operation)], step.buttons, step.a, step.b,
+                      MessageName(static_cast<MouseMessage>(step.operation)), step.buttons, step.a, step.b,
                       ColumnAtX(static_cast<unsigned>(step.a)), RowAtY(static_cast<unsigned>(step.b)));
         return text;
     }
@@ -196,18 +194,29 @@ void RandomPlay::RunOperation(const PlayMix& mix)
     }
 }
 
+namespace {
+
+using SquareTest = bool (*)(int column, int row);
+
+bool IsOpened(int column, int row) { return Board[column][row].opened != 0; }
+
+bool IsSafeCovered(int column, int row)
+{
+    const Cell& cell = Board[column][row];
+    return !cell.opened && !cell.mark && !cell.mine;
+}
+
+// On a bomb without a flag, or on a wrong flag.
+bool IsTowardsWin(int column, int row)
+{
+    const Cell& cell = Board[column][row];
+    return cell.mine ? !cell.mark : cell.mark != 0;
+}
+
+}  // namespace
+
 void RandomPlay::Run(Operation operation)
 {
-    const auto opened = [](int column, int row) { return Board[column][row].opened != 0; };
-    const auto safeCovered = [](int column, int row) {
-        const Cell& cell = Board[column][row];
-        return !cell.opened && !cell.mark && !cell.mine;
-    };
-    // On a bomb without a flag, or on a wrong flag.
-    const auto towardsWin = [](int column, int row) {
-        const Cell& cell = Board[column][row];
-        return cell.mine ? !cell.mark : cell.mark != 0;
-    };
     switch (operation) {
     case Operation::Move: {
         const unsigned buttons = ReadButtons();
@@ -225,31 +234,29 @@ void RandomPlay::Run(Operation operation)
         Mouse(operation, buttons);
         break;
     }
-    case Operation::CallOpen: {
-        const int column = ReadCoordinate(columns), row = ReadCoordinate(rows);
-        CallOpen(column, row);
-        break;
-    }
+    case Operation::CallOpen:
     case Operation::CallMark: {
         const int column = ReadCoordinate(columns), row = ReadCoordinate(rows);
-        CallMark(column, row);
+        if (operation == Operation::CallOpen)
+            CallOpen(column, row);
+        else
+            CallMark(column, row);
         break;
     }
-    case Operation::CallChord: {
-        const auto square = Pick(opened);
-        if (square.first >= 0)
-            CallChord(square.first, square.second);
-        break;
-    }
-    case Operation::CallOpenSafe: {
-        const auto square = Pick(safeCovered);
-        if (square.first >= 0)
-            CallOpen(square.first, square.second);
-        break;
-    }
+    case Operation::CallChord:
+    case Operation::CallOpenSafe:
     case Operation::CallMarkTowardsWin: {
-        const auto square = Pick(towardsWin);
-        if (square.first >= 0)
+        const SquareTest fits = operation == Operation::CallChord      ? IsOpened
+                                : operation == Operation::CallOpenSafe ? IsSafeCovered
+                                                                       : IsTowardsWin;
+        const auto square = Pick(fits);
+        if (square.first < 0)
+            break;
+        if (operation == Operation::CallChord)
+            CallChord(square.first, square.second);
+        else if (operation == Operation::CallOpenSafe)
+            CallOpen(square.first, square.second);
+        else
             CallMark(square.first, square.second);
         break;
     }
@@ -278,9 +285,9 @@ void RandomPlay::Run(Operation operation)
         // Flags closer to a win, or a guess on a covered square beside an
         // opened one, where a player's guesses, right or wrong, go before a chord.
         const bool win = operation == Operation::RightClickTowardsWin;
-        const auto square = Pick([win, towardsWin](int column, int row) {
+        const auto square = Pick([win](int column, int row) {
             if (win)
-                return towardsWin(column, row);
+                return IsTowardsWin(column, row);
             return !Board[column][row].opened &&
                    CountAround(column, row, [](const Cell& cell) { return cell.opened != 0; }) > 0;
         });
@@ -289,7 +296,7 @@ void RandomPlay::Run(Operation operation)
         break;
     }
     case Operation::ChordOnOpened: {
-        const auto square = Pick(opened);
+        const auto square = Pick(IsOpened);
         const bool leftFirst = (in_.Byte() & 1) != 0;
         if (square.first >= 0) {
             PointAt(square.first, square.second);
@@ -449,14 +456,8 @@ void RandomPlay::Begin(const PlayStep& step)
 void RandomPlay::Mouse(Operation message, unsigned buttons)
 {
     Begin(PlayStep{message, buttons, static_cast<long>(x_), static_cast<long>(y_), 0});
-    switch (message) {
-    case Operation::Move: MouseMove(buttons, x_, y_); break;
-    case Operation::LeftPress: LeftButtonDown(buttons, x_, y_); break;
-    case Operation::LeftRelease: LeftButtonUp(buttons, x_, y_); break;
-    case Operation::RightPress: RightButtonDown(buttons, x_, y_); break;
-    case Operation::RightRelease: RightButtonUp(buttons, x_, y_); break;
-    default: break;
-    }
+    // The first five operations are the five messages, in their order.
+    SendMouse(static_cast<MouseMessage>(message), buttons, x_, y_);
     CheckMouse(message, buttons);
 }
 

@@ -14,6 +14,7 @@
 #include "core/rules.h"
 #include "input/mouse.h"
 #include "tests/native/draw_recorder.h"
+#include "tests/native/mouse_messages.h"
 #include "tests/support/worked_game.h"
 
 namespace {
@@ -26,14 +27,9 @@ constexpr unsigned R = MouseRight;
 unsigned Px(int column) { return static_cast<unsigned>(SquareLeft(column) + SquareSize / 2); }
 unsigned Py(int row) { return static_cast<unsigned>(SquareTop(row) + SquareSize / 2); }
 
-// The screen right after the first open of the worked game.
-const std::string firstOpenPicture = Picture({
-    "1#########",
-    "##########",
-    "##########",
-    "##########",
-    "##########",
-});
+// The screen of a new game, and right after the first open of the worked game.
+const std::string coveredPicture = worked::FirstOpenPictureWith({{0, 0, '#'}});
+const std::string firstOpenPicture = worked::FirstOpenPictureWith();
 
 // A fresh run, NewGame, and a left click on (0, 0), the first open. The log
 // is emptied afterwards.
@@ -57,14 +53,6 @@ void RightClick(int column, int row)
     RightButtonUp(0, Px(column), Py(row));
 }
 
-int OpenedSquares()
-{
-    int opened = 0;
-    for (int column = 0; column < columns; ++column)
-        for (int row = 0; row < rows; ++row)
-            opened += Board[column][row].opened != 0;
-    return opened;
-}
 
 }  // namespace
 
@@ -98,31 +86,8 @@ TEST(SquareAtPoint, PixelsToSquares)
 
 namespace {
 
-enum class Message { Move, LeftDown, LeftUp, RightDown, RightUp };
+using Message = MouseMessage;
 enum class RuleCall { None, Open, Mark, Chord };
-
-const char* Name(Message message)
-{
-    switch (message) {
-    case Message::Move: return "MouseMove";
-    case Message::LeftDown: return "LeftButtonDown";
-    case Message::LeftUp: return "LeftButtonUp";
-    case Message::RightDown: return "RightButtonDown";
-    case Message::RightUp: return "RightButtonUp";
-    }
-    return "?";
-}
-
-void Send(Message message, unsigned buttons, unsigned x, unsigned y)
-{
-    switch (message) {
-    case Message::Move: MouseMove(buttons, x, y); break;
-    case Message::LeftDown: LeftButtonDown(buttons, x, y); break;
-    case Message::LeftUp: LeftButtonUp(buttons, x, y); break;
-    case Message::RightDown: RightButtonDown(buttons, x, y); break;
-    case Message::RightUp: RightButtonUp(buttons, x, y); break;
-    }
-}
 
 // Sends the message over one of two squares of the worked game, with a flag
 // on (1,1): the covered (6,0), which OpenCell would open and CycleMark flag,
@@ -141,7 +106,7 @@ RuleCall Observe(Message message, unsigned buttons, int latchBefore, bool overOp
     const int column = overOpenedSquare ? 0 : 6;
     const int row = 0;
     const ProgramSnapshot before = TakeSnapshot();
-    Send(message, buttons, Px(column) + 3, Py(row) - 5);
+    SendMouse(message, buttons, Px(column) + 3, Py(row) - 5);
     EXPECT_EQ(hoverColumn, column);
     EXPECT_EQ(hoverRow, row);
 
@@ -198,7 +163,7 @@ TEST(MouseMessages, RuleCalledAndLatchLeftByEachMessage)
                 buttons |= extra & ~c.otherButton;
             for (bool overOpened : {false, true}) {
                 SCOPED_TRACE(::testing::Message()
-                             << Name(c.message) << " with buttons " << buttons << ", latch "
+                             << MessageName(c.message) << " with buttons " << buttons << ", latch "
                              << c.latchBefore << ", over " << (overOpened ? "(0,0)" : "(6,0)"));
                 // The calls the player can see: an open of the covered square,
                 // a flag on it, the chord around the opened one.
@@ -229,24 +194,12 @@ TEST(LeftClick, PressShowsTheSquarePressedAndTheReleaseOpensIt)
     ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(6), Py(0));
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{6, 0, 3}}));
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#####_###",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{6, 0, '_'}}));
     drawLog.clear();
     LeftButtonUp(0, Px(6), Py(0));
     // Only the open draws: the release adds nothing of its own.
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{6, 0, 5}}));
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#####2###",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{6, 0, '2'}}));
 }
 
 TEST(LeftClick, TheFirstClickLaysOutTheBombs)
@@ -289,13 +242,7 @@ TEST(RightClick, ThePressFlagsAndTheReleaseOnlyRestores)
     RightButtonDown(R, Px(3), Py(3));
     EXPECT_EQ(Board[3][3].mark, 1);
     EXPECT_EQ(screenCounter, 9);
-    const std::string flagged = Picture({
-        "1#########",
-        "##########",
-        "##########",
-        "###F######",
-        "##########",
-    });
+    const std::string flagged = worked::FirstOpenPictureWith({{3, 3, 'F'}});
     EXPECT_EQ(ScreenPicture(), flagged);
     RightButtonUp(0, Px(3), Py(3));
     EXPECT_EQ(Board[3][3].mark, 1);
@@ -334,21 +281,9 @@ TEST(Drag, ThePressedSquareFollowsThePointerAndTheReleaseOpensTheLastOne)
     EXPECT_TRUE(drawLog.empty());
 
     MouseMove(L, Px(6), Py(1));
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#########",
-                                   "######_###",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{6, 1, '_'}}));
     MouseMove(L, Px(7), Py(2));
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#########",
-                                   "##########",
-                                   "#######_##",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{7, 2, '_'}}));
     // Across the opened (0,0) and off the board: nothing drawn there.
     MouseMove(L, Px(0), Py(0));
     EXPECT_EQ(ScreenPicture(), firstOpenPicture);
@@ -359,13 +294,7 @@ TEST(Drag, ThePressedSquareFollowsThePointerAndTheReleaseOpensTheLastOne)
     EXPECT_EQ(Board[7][2].opened, 1);
     EXPECT_EQ(Board[6][0].opened, 0);
     EXPECT_EQ(OpenedSquares(), 2);
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#########",
-                                   "##########",
-                                   "#######2##",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{7, 2, '2'}}));
     EXPECT_EQ(drawsOffBoard, 0);
 }
 
@@ -417,13 +346,7 @@ TEST(CounterStrip, AClickThereOpensNothingAndPlacesNoBomb)
     after.hoverColumn = before.hoverColumn;
     after.hoverRow = before.hoverRow;
     EXPECT_EQ(SnapshotDifference(before, after), "");  // no bomb, same generator
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), coveredPicture);
 }
 
 TEST(CounterStrip, ARightPressThereMarksNothing)
@@ -481,13 +404,7 @@ TEST(CounterStrip, FlagsInRowZeroStayFlaggedUnderATwoButtonPress)
     RightClick(3, 0);
     LeftButtonDown(L, Px(4), 3);
     RightButtonDown(L | R, Px(4), 3);
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1##F__####",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{3, 0, 'F'}, {4, 0, '_'}, {5, 0, '_'}}));
 }
 
 // ---------------------------------------------------------------------------
@@ -521,27 +438,9 @@ void StartChordGame()
     RightClick(1, 1);
 }
 
-const std::string flaggedPicture = Picture({
-    "1#########",
-    "#F########",
-    "##########",
-    "##########",
-    "##########",
-});
-const std::string chordPressedPicture = Picture({
-    "1_########",
-    "_F########",
-    "##########",
-    "##########",
-    "##########",
-});
-const std::string chordDonePicture = Picture({
-    "11########",
-    "2F########",
-    "##########",
-    "##########",
-    "##########",
-});
+const std::string flaggedPicture = worked::FirstOpenPictureWith({{1, 1, 'F'}});
+const std::string chordPressedPicture = worked::FirstOpenPictureWith({{1, 0, '_'}, {0, 1, '_'}, {1, 1, 'F'}});
+const std::string chordDonePicture = worked::FirstOpenPictureWith({{1, 0, '1'}, {0, 1, '2'}, {1, 1, 'F'}});
 
 }  // namespace
 
@@ -592,8 +491,7 @@ TEST(Chord, RightPressFirstBeforeTheFirstOpenLeavesTheCentreRaised)
     ResetProgramState(10, 5, 10);
     NewGame();
     const unsigned x = Px(3), y = Py(2);
-    const std::string raised =
-        Picture({"##########", "##########", "##########", "##########", "##########"});
+    const std::string& raised = coveredPicture;
     PlaySteps({
         {[&] { RightButtonDown(R, x, y); }, raised, 0},
         {[&] { LeftButtonDown(L | R, x, y); },
@@ -610,15 +508,15 @@ TEST(Chord, RightPressFirstOnACoveredSquareFlagsIt)
     const unsigned x = Px(3), y = Py(2);
     PlaySteps({
         {[&] { RightButtonDown(R, x, y); },
-         Picture({"1#########", "##########", "###F######", "##########", "##########"}), 0},
+         worked::FirstOpenPictureWith({{3, 2, 'F'}}), 0},
         {[&] { LeftButtonDown(L | R, x, y); },
          Picture({"1#########", "##___#####", "##_F_#####", "##___#####", "##########"}), 1},
         // No chord on a covered square; the ring is restored, the flag stays.
         {[&] { RightButtonUp(L, x, y); },
-         Picture({"1#########", "##########", "###F######", "##########", "##########"}), 0},
+         worked::FirstOpenPictureWith({{3, 2, 'F'}}), 0},
         // OpenCell refuses the flagged square.
         {[&] { LeftButtonUp(0, x, y); },
-         Picture({"1#########", "##########", "###F######", "##########", "##########"}), 0},
+         worked::FirstOpenPictureWith({{3, 2, 'F'}}), 0},
     });
     EXPECT_EQ(OpenedSquares(), 1);
 }
@@ -629,13 +527,7 @@ TEST(Chord, RefusedWhenTheFlagsDoNotMatchAndThePressedSquaresComeBack)
         SCOPED_TRACE(leftFirst ? "left released first" : "right released first");
         ASSERT_NO_FATAL_FAILURE(StartWorkedGame());  // no flag around (0,0)
         const unsigned x = Px(0), y = Py(0);
-        const std::string pressed = Picture({
-            "1_########",
-            "__########",
-            "##########",
-            "##########",
-            "##########",
-        });
+        const std::string pressed = worked::FirstOpenPictureWith({{1, 0, '_'}, {0, 1, '_'}, {1, 1, '_'}});
         std::vector<Step> steps = {
             {[&] { LeftButtonDown(L, x, y); }, firstOpenPicture, 0},
             {[&] { RightButtonDown(L | R, x, y); }, pressed, 1},
@@ -659,7 +551,7 @@ TEST(Chord, BothButtonsOnACoveredSquareThenRightReleaseRestoresTheWholeBlock)
     const std::string blockPressed =
         Picture({"1#########", "##___#####", "##___#####", "##___#####", "##########"});
     const std::string centrePressed =
-        Picture({"1#########", "##########", "###_######", "##########", "##########"});
+        worked::FirstOpenPictureWith({{3, 2, '_'}});
     PlaySteps({
         {[] { LeftButtonDown(L, Px(3), Py(2)); }, centrePressed, 0},
         {[] { RightButtonDown(L | R, Px(3), Py(2)); }, blockPressed, 1},
@@ -669,10 +561,10 @@ TEST(Chord, BothButtonsOnACoveredSquareThenRightReleaseRestoresTheWholeBlock)
         {[] { MouseMove(L, Px(3) + 4, Py(2) + 4); }, firstOpenPicture, 0},
         // Entering another square shows it pressed.
         {[] { MouseMove(L, Px(6), Py(3)); },
-         Picture({"1#########", "##########", "##########", "######_###", "##########"}), 0},
+         worked::FirstOpenPictureWith({{6, 3, '_'}}), 0},
         // The left release opens the square under the pointer.
         {[] { LeftButtonUp(0, Px(6), Py(3)); },
-         Picture({"1#########", "##########", "##########", "######1###", "##########"}), 0},
+         worked::FirstOpenPictureWith({{6, 3, '1'}}), 0},
     });
     EXPECT_EQ(Board[3][2].opened, 0);
     EXPECT_EQ(Board[6][3].opened, 1);
@@ -683,12 +575,12 @@ TEST(Chord, BothButtonsOnACoveredSquareThenLeftReleaseLeavesTheCentrePressed)
     ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     PlaySteps({
         {[] { LeftButtonDown(L, Px(3), Py(2)); },
-         Picture({"1#########", "##########", "###_######", "##########", "##########"}), 0},
+         worked::FirstOpenPictureWith({{3, 2, '_'}}), 0},
         {[] { RightButtonDown(L | R, Px(3), Py(2)); },
          Picture({"1#########", "##___#####", "##___#####", "##___#####", "##########"}), 1},
         // No chord and no open: only the ring comes back.
         {[] { LeftButtonUp(R, Px(3), Py(2)); },
-         Picture({"1#########", "##########", "###_######", "##########", "##########"}), 1},
+         worked::FirstOpenPictureWith({{3, 2, '_'}}), 1},
         {[] { RightButtonUp(0, Px(3), Py(2)); }, firstOpenPicture, 0},
     });
     EXPECT_EQ(OpenedSquares(), 1);
@@ -698,7 +590,7 @@ TEST(Chord, LeftReleaseAfterTheRightButtonWasLetGoOutsideIsSwallowed)
 {
     ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     const std::string centrePressed =
-        Picture({"1#########", "##########", "###_######", "##########", "##########"});
+        worked::FirstOpenPictureWith({{3, 2, '_'}});
     PlaySteps({
         {[] { LeftButtonDown(L, Px(3), Py(2)); }, centrePressed, 0},
         {[] { RightButtonDown(L | R, Px(3), Py(2)); },
@@ -747,7 +639,7 @@ TEST(Chord, ThatLosesLeavesTheBombsShownAndRestoresTheOtherPressedSquares)
         RightClick(2, 1);
         RightClick(3, 1);
         ASSERT_EQ(ScreenPicture(),
-                  Picture({"1#########", "##FF######", "##2#######", "##########", "##########"}));
+                  worked::FirstOpenPictureWith({{2, 1, 'F'}, {3, 1, 'F'}, {2, 2, '2'}}));
 
         LeftButtonDown(L, Px(2), Py(2));
         RightButtonDown(L | R, Px(2), Py(2));
@@ -824,10 +716,10 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
         for (Message message : messages) {
             for (unsigned buttons : {0u, L, R, L | R}) {
                 for (const auto& point : points) {
-                    SCOPED_TRACE(::testing::Message() << ending.name << ": " << Name(message)
+                    SCOPED_TRACE(::testing::Message() << ending.name << ": " << MessageName(message)
                                                       << " buttons " << buttons << " at ("
                                                       << point[0] << "," << point[1] << ")");
-                    Send(message, buttons, point[0], point[1]);
+                    SendMouse(message, buttons, point[0], point[1]);
                     EXPECT_TRUE(drawLog.empty());
                     EXPECT_EQ(SnapshotDifference(before, TakeSnapshot()), "");
                 }

@@ -58,14 +58,6 @@ void StartWorkedGame()
     drawLog.clear();
 }
 
-int OpenedSquares()
-{
-    int opened = 0;
-    for (int column = 0; column < columns; ++column)
-        for (int row = 0; row < rows; ++row)
-            opened += Board[column][row].opened != 0;
-    return opened;
-}
 
 bool InPlay() { return gameActive == 1 && firstClickPending == 0; }
 bool Over() { return gameActive == 0 && firstClickPending == 0; }
@@ -264,13 +256,7 @@ TEST(Flood, AFlagNextToTheOpenedSquareStopsTheFlood)
     EXPECT_EQ(OpenCell(9, 0), 1);
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{9, 0, 3}}));
     EXPECT_EQ(OpenedSquares(), 2);
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1########_",
-                                   "#########F",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{9, 0, '_'}, {9, 1, 'F'}}));
 }
 
 TEST(Flood, LargestBoardWithFiveBombsOpensAllButTwoSafeSquares)

@@ -10,6 +10,8 @@
 //   row 4  .BB......B        1RR1___12R
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <utility>
 
 namespace worked {
@@ -49,6 +51,26 @@ inline int NumberTile(int column, int row)
         for (int dr = -1; dr <= 1; ++dr)
             count += (dc != 0 || dr != 0) && IsBomb(column + dc, row + dr);
     return 3 + count;
+}
+
+// A square and the letter it shows.
+struct Shown {
+    int column, row;
+    char letter;
+};
+
+// The picture right after the first open, (0, 0) showing 1 and the rest
+// covered, with the given squares changed: one row per line, each ending in
+// a newline, as the native tests' ScreenPicture gives it.
+inline std::string FirstOpenPictureWith(std::initializer_list<Shown> changes = {})
+{
+    std::string picture;
+    for (int row = 0; row < Rows; ++row)
+        picture += std::string(Columns, '#') + '\n';
+    picture[0] = '1';
+    for (const Shown& change : changes)
+        picture[static_cast<size_t>(change.row * (Columns + 1) + change.column)] = change.letter;
+    return picture;
 }
 
 }  // namespace worked

@@ -25,17 +25,20 @@
 #include "app/settings_file.h"
 #include "app/shell_state.h"
 #include "core/board.h"
+#include "core/geometry.h"
 #include "render/back_buffer.h"
+#include "render/counter_digits.h"
 #include "render/draw.h"
 #include "render/tile_strip.h"
 #include "resources/resource.h"
+#include "tests/support/counter_cases.h"
 
 namespace {
 
-constexpr int Tile = 16;
-constexpr int Tiles = 28;
-constexpr int LargestClientWidth = 16 * MaxColumns;          // 576
-constexpr int LargestClientHeight = 16 * (MaxRows + 1);      // 400
+constexpr int Tile = SquareSize;
+constexpr int Tiles = TileCount;
+constexpr int LargestClientWidth = ClientWidth(MaxColumns);    // 576
+constexpr int LargestClientHeight = ClientHeight(MaxRows);     // 400
 constexpr std::uint32_t BlackPixel = 0x000000;
 
 // ---------------------------------------------------------------- pictures
@@ -428,10 +431,10 @@ protected:
 
 RECT SquareRect(int column, int row)
 {
-    return {Tile * column, Tile * (row + 1), Tile * column + Tile, Tile * (row + 2)};
+    return {SquareLeft(column), SquareTop(row), SquareLeft(column) + Tile, SquareTop(row) + Tile};
 }
 
-const RECT CounterRect = {0, 0, 64, 16};
+const RECT CounterRect = {0, 0, CounterCells * Tile, CounterStripHeight};
 
 // ---------------------------------------------------------------- back buffer
 
@@ -449,31 +452,12 @@ TEST_F(DrawingTest, BackBufferIsAsLargeAsTheScreenAndStartsBlack)
 
 // ---------------------------------------------------------------- counter
 
-struct CounterCase {
-    int value;
-    int tiles[4];  // sign, hundreds, tens, units
-};
-
-// Drawn one after the other, so each value also has to replace what the
-// previous one left in every cell.
-const CounterCase CounterCases[] = {
-    {0, {27, 16, 16, 16}},
-    {10, {27, 16, 17, 16}},
-    {-3, {26, 16, 16, 19}},
-    {1234, {27, 18, 19, 20}},
-    {-1000, {26, 16, 16, 16}},
-    {7, {27, 16, 16, 23}},
-    {-45, {26, 16, 20, 21}},
-    {999, {27, 25, 25, 25}},
-    {-999, {26, 25, 25, 25}},
-    {1000, {27, 16, 16, 16}},
-    {305, {27, 19, 16, 21}},
-};
+// The shared table (tests/support/counter_cases.h), drawn one row after the other.
 
 TEST_F(DrawingTest, CounterShowsSignAndThreeDigitsAndInvalidatesItsFourCells)
 {
     Show();
-    for (const CounterCase& c : CounterCases) {
+    for (const CounterCase& c : counterCases) {
         SCOPED_TRACE("mineCounter = " + std::to_string(c.value));
         ValidateRect(window, nullptr);
         const Picture before = GrabBackBuffer();
@@ -546,8 +530,8 @@ TEST_F(DrawingTest, LastSquareFillsTheBottomRightCornerOfTheClientArea)
 {
     for (const BoardSize& size : BoardSizes) {
         SCOPED_TRACE(std::to_string(size.columns) + " x " + std::to_string(size.rows));
-        const int width = Tile * size.columns;
-        const int height = Tile * (size.rows + 1);
+        const int width = ClientWidth(size.columns);
+        const int height = ClientHeight(size.rows);
         Show(width, height);
         RECT client = {};
         GetClientRect(window, &client);
@@ -761,13 +745,15 @@ protected:
         TileStrip = nullptr;
     }
 
-    void Choose()
+    static ::testing::AssertionResult Choose()
     {
         std::memset(panelBmpPath, '#', sizeof panelBmpPath - 1);
         panelBmpPath[sizeof panelBmpPath - 1] = '\0';
         ReadTileFileName();
         ChooseTileStrip(panelBmpPath, GetModuleHandleA(nullptr));
-        ASSERT_NE(TileStrip, nullptr);
+        if (!TileStrip)
+            return ::testing::AssertionFailure() << "no tile strip chosen";
+        return ::testing::AssertionSuccess();
     }
 
     // Every tile, drawn on the first board row, is the tile of `want`.
@@ -824,7 +810,7 @@ TEST_F(StripChoiceTest, SettingsFileDecidesWhereEveryTileComesFrom)
         SCOPED_TRACE(c.name);
         UseSettings(c.name, InFolder(c.settings, folder));
         ForgetStrip();
-        Choose();
+        ASSERT_TRUE(Choose());
         EXPECT_STREQ(panelBmpPath, InFolder(c.panelBmp, folder).c_str());
         ExpectEveryTileFrom(MixedStrip(c.fileTiles));
     }
@@ -834,7 +820,7 @@ TEST_F(StripChoiceTest, MissingSettingsFileGivesTheBuiltInStrip)
 {
     std::snprintf(iniPath, sizeof iniPath, "%s", (folder + "absent.ini").c_str());
     iniPathUsable = 1;
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_STREQ(panelBmpPath, "");
     ExpectEveryTileFrom(BuiltInStrip());
 }
@@ -844,7 +830,7 @@ TEST_F(StripChoiceTest, UnusableSettingsPathGivesTheBuiltInStrip)
 {
     UseSettings("unusable", "[File Name]\r\nPanelBMP=" + folder + "full.bmp\r\n");
     iniPathUsable = 0;
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_STREQ(panelBmpPath, "");
     ExpectEveryTileFrom(BuiltInStrip());
 }
@@ -856,13 +842,13 @@ TEST_F(StripChoiceTest, RelativePathIsTakenFromTheCurrentDirectory)
 
     UseSettings("relative", "[File Name]\r\nPanelBMP=six.bmp\r\n");
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_STREQ(panelBmpPath, "six.bmp");
     ExpectEveryTileFrom(MixedStrip(6));
 
     ForgetStrip();
     ASSERT_TRUE(SetCurrentDirectoryA((folder + "elsewhere").c_str()));
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_STREQ(panelBmpPath, "six.bmp");
     ExpectEveryTileFrom(BuiltInStrip());
 
@@ -875,7 +861,7 @@ TEST_F(StripChoiceTest, OverlongValueIsCutAndGivesTheBuiltInStrip)
 {
     const std::string value(300, 'x');
     UseSettings("overlong", "[File Name]\r\nPanelBMP=" + value + "\r\n");
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_EQ(std::string(panelBmpPath), value.substr(0, 254));
     ExpectEveryTileFrom(BuiltInStrip());
 }
@@ -884,7 +870,7 @@ TEST_F(StripChoiceTest, OverlongValueIsCutAndGivesTheBuiltInStrip)
 TEST_F(StripChoiceTest, CounterTakesItsTilesFromTheReplacementStrip)
 {
     UseSettings("counter", "[File Name]\r\nPanelBMP=" + folder + "full.bmp\r\n");
-    Choose();
+    ASSERT_TRUE(Choose());
     mineCounter = -58;
     DrawCounter();
     const Picture buffer = GrabBackBuffer();
