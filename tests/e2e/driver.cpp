@@ -42,41 +42,17 @@ std::string NarrowPath(const std::wstring& path)
     return buffer;
 }
 
-unsigned ReadLe(const std::string& bytes, size_t offset, int size)
-{
-    unsigned value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<size_t>(i)]);
-    return value;
-}
-
 // Reads the generated 8-bit strip file into a picture.
 Picture LoadStrip(const std::wstring& path)
 {
     std::ifstream file(path.c_str(), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    Picture strip;
     if (bytes.size() < 54)
-        return strip;
-    const unsigned dataOffset = ReadLe(bytes, 10, 4);
-    const unsigned headerSize = ReadLe(bytes, 14, 4);
-    strip.width = static_cast<int>(ReadLe(bytes, 18, 4));
-    strip.height = static_cast<int>(ReadLe(bytes, 22, 4));
-    const size_t palette = 14 + headerSize;
-    const size_t stride = (static_cast<size_t>(strip.width) + 3) & ~static_cast<size_t>(3);
-    strip.pixels.resize(static_cast<size_t>(strip.width) * strip.height);
-    for (int y = 0; y < strip.height; ++y) {
-        const size_t row = dataOffset + stride * static_cast<size_t>(strip.height - 1 - y);
-        for (int x = 0; x < strip.width; ++x) {
-            const unsigned index = static_cast<unsigned char>(bytes[row + static_cast<size_t>(x)]);
-            const size_t entry = palette + 4 * index;
-            const unsigned blue = static_cast<unsigned char>(bytes[entry]);
-            const unsigned green = static_cast<unsigned char>(bytes[entry + 1]);
-            const unsigned red = static_cast<unsigned char>(bytes[entry + 2]);
-            strip.pixels[static_cast<size_t>(y) * strip.width + x] = (red << 16) | (green << 8) | blue;
-        }
-    }
-    return strip;
+        return Picture();
+    unsigned dataOffset = 0;
+    std::memcpy(&dataOffset, bytes.data() + 10, sizeof dataOffset);
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    return DecodeEightBitDib(data + 14, data + dataOffset);
 }
 
 bool BlockEquals(const Picture& picture, int x, int y, const Picture& strip, int tile)
@@ -309,39 +285,6 @@ GameRun::~GameRun()
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
     }
-}
-
-Picture CaptureClient(HWND window)
-{
-    Picture picture;
-    RECT client;
-    if (!GetClientRect(window, &client))
-        return picture;
-    picture.width = client.right;
-    picture.height = client.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC windowDC = GetDC(window);
-    HDC memoryDC = CreateCompatibleDC(windowDC);
-    HBITMAP section = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memoryDC, section);
-    BitBlt(memoryDC, 0, 0, picture.width, picture.height, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    const unsigned* source = static_cast<const unsigned*>(bits);
-    picture.pixels.assign(source, source + static_cast<size_t>(picture.width) * picture.height);
-    for (unsigned& pixel : picture.pixels)
-        pixel &= 0xFFFFFF;
-    SelectObject(memoryDC, old);
-    DeleteObject(section);
-    DeleteDC(memoryDC);
-    ReleaseDC(window, windowDC);
-    return picture;
 }
 
 Picture GameRun::Capture() const

@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "render/draw.h"
 #include "resources/resource.h"
+#include "tests/win/picture.h"
 
 // Polls `condition` until it holds or `timeoutMs` has passed; true when it
 // held. The one way the tests wait for the program.
@@ -24,17 +25,6 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 // Every top-level window of a process, hidden ones included: the one window
 // search of the tests.
 std::vector<HWND> WindowsOfProcess(DWORD processId);
-
-// A client-area picture, 0x00RRGGBB per pixel, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned> pixels;
-    unsigned At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
-// A window's client-area pixels as they are on the screen now.
-Picture CaptureClient(HWND window);
 
 // The 28 tiles of the built-in strip, read from the generated bitmap.
 const Picture& BuiltInStrip();

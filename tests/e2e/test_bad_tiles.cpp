@@ -11,6 +11,7 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/test_load_model.h"
+#include "tests/support/bmp_file.h"
 
 namespace {
 
@@ -63,55 +64,6 @@ unsigned TwoColourIndex(int x, int y)
     return 0;
 }
 
-void Put(std::string& bytes, unsigned value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-// A bottom-up BI_RGB bitmap file.
-std::string MakeBmp(int width, int height, int bits, const std::function<unsigned(int, int)>& pixel,
-                    const std::vector<unsigned>& palette = {})
-{
-    const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
-    const unsigned offset = 14 + 40 + 4 * static_cast<unsigned>(palette.size());
-    std::string bytes = "BM";
-    Put(bytes, offset + static_cast<unsigned>(stride * height), 4);
-    Put(bytes, 0, 4);
-    Put(bytes, offset, 4);
-    Put(bytes, 40, 4);
-    Put(bytes, static_cast<unsigned>(width), 4);
-    Put(bytes, static_cast<unsigned>(height), 4);
-    Put(bytes, 1, 2);
-    Put(bytes, static_cast<unsigned>(bits), 2);
-    Put(bytes, 0, 4);
-    Put(bytes, static_cast<unsigned>(stride * height), 4);
-    Put(bytes, 2835, 4);
-    Put(bytes, 2835, 4);
-    Put(bytes, static_cast<unsigned>(palette.size()), 4);
-    Put(bytes, 0, 4);
-    for (unsigned colour : palette)
-        Put(bytes, colour, 4);  // blue, green, red, 0: the same order as 0x00RRGGBB little-endian
-    for (int y = height - 1; y >= 0; --y) {
-        std::string row(stride, '\0');
-        for (int x = 0; x < width; ++x) {
-            const unsigned value = pixel(x, y);
-            if (bits == 24 || bits == 32) {
-                const size_t at = static_cast<size_t>(x) * (bits / 8);
-                row[at] = static_cast<char>(value & 0xFF);
-                row[at + 1] = static_cast<char>((value >> 8) & 0xFF);
-                row[at + 2] = static_cast<char>((value >> 16) & 0xFF);
-            } else {
-                const size_t bit = static_cast<size_t>(x) * bits;
-                const int shift = 8 - bits - static_cast<int>(bit % 8);
-                row[bit / 8] = static_cast<char>(static_cast<unsigned char>(row[bit / 8]) | (value << shift));
-            }
-        }
-        bytes += row;
-    }
-    return bytes;
-}
-
 // The 448 x 16 picture a strip file is meant to show.
 Picture PictureOf(const std::function<unsigned(int, int)>& colour)
 {
@@ -141,28 +93,11 @@ Picture StripFromLoader(const std::string& path)
     HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (!bitmap)
         return BuiltInStrip();
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    int tiles = info.bmHeight >= 16 ? info.bmWidth / 16 : 0;
+    const Picture file = PictureOfBitmap(bitmap);
+    DeleteObject(bitmap);
+    int tiles = file.height >= SquareSize ? file.width / SquareSize : 0;
     if (tiles > StripTiles)
         tiles = StripTiles;
-    Picture file;
-    file.width = info.bmWidth;
-    file.height = info.bmHeight;
-    file.pixels.resize(static_cast<size_t>(file.width) * file.height);
-    BITMAPINFO request = {};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = file.width;
-    request.bmiHeader.biHeight = -file.height;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(file.height), file.pixels.data(), &request, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    for (unsigned& pixel : file.pixels)
-        pixel &= 0xFFFFFF;
     return tiles > 0 ? Completed(file, tiles) : BuiltInStrip();
 }
 
@@ -242,7 +177,7 @@ std::string WriteStrip(const std::wstring& folder, const std::string& bytes)
 
 std::string FullTrueColour(int bits)
 {
-    return MakeBmp(448, 16, bits, TrueColourPixel);
+    return BmpFileBytes(448, 16, bits, TrueColourPixel);
 }
 
 std::string WithField(std::string bytes, size_t offset, unsigned value)
@@ -281,30 +216,30 @@ std::vector<StripCase> StripCases()
         {"huge_width_in_header",
          [](const std::wstring& folder) { return WriteStrip(folder, WithField(FullTrueColour(24), 18, 100000)); },
          Expect::FileTiles, TrueColourPixel, 0},
-        {"one_pixel", [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(1, 1, 24, TrueColourPixel)); },
+        {"one_pixel", [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(1, 1, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 0},
-        {"one_tile", [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(16, 16, 24, TrueColourPixel)); },
+        {"one_tile", [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(16, 16, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 1},
         {"six_and_a_half_tiles",
-         [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(104, 16, 24, TrueColourPixel)); },
+         [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(104, 16, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 6},
         {"one_row_short",
-         [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(448, 15, 24, TrueColourPixel)); },
+         [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(448, 15, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 0},
         {"wide_20000",
-         [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(20000, 16, 24, TrueColourPixel)); },
+         [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(20000, 16, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 28},
         {"tall_2048",
-         [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(448, 2048, 24, TrueColourPixel)); },
+         [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(448, 2048, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 28},
         {"full_1_bit",
          [](const std::wstring& folder) {
-             return WriteStrip(folder, MakeBmp(448, 16, 1, TwoColourIndex, TwoColours));
+             return WriteStrip(folder, BmpFileBytes(448, 16, 1, TwoColourIndex, TwoColours));
          },
          Expect::FileTiles, paletteColour(TwoColours, TwoColourIndex), 28},
         {"full_4_bits",
          [](const std::wstring& folder) {
-             return WriteStrip(folder, MakeBmp(448, 16, 4, SixteenColourIndex, SixteenColours));
+             return WriteStrip(folder, BmpFileBytes(448, 16, 4, SixteenColourIndex, SixteenColours));
          },
          Expect::FileTiles, paletteColour(SixteenColours, SixteenColourIndex), 28},
         {"full_24_bits", [](const std::wstring& folder) { return WriteStrip(folder, FullTrueColour(24)); },

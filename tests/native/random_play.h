@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <utility>
@@ -114,7 +115,7 @@ public:
     //             with what an earlier, larger board might have left there
     // then NewGame, as the program's start.
     void Start();
-    void SetWindowLike(bool windowLike) { windowLike_ = windowLike; }
+    void SetWindowLike(bool windowLike);
 
     // One operation of the mix, chosen by one byte.
     void RunOperation(const PlayMix& mix);
@@ -124,59 +125,9 @@ public:
     bool Lost() const;
     bool Won() const { return Over() && !Lost(); }
     // Releases over an opened square with the other button held: chords.
-    int chords = 0;
+    int Chords() const;
 
 private:
-    void LeaveJunkBeyondTheBoard(unsigned seed);
-    int ReadBombCount(int cells);
-    unsigned ReadButtons();
-    void ReadPointer();
-    void SetPointerIn(int column, int row, unsigned within);
-    void PointAt(int column, int row) { SetPointerIn(column, row, in_.Byte()); }
-    int ReadCoordinate(int limit);
-    template <typename Fits>
-    std::pair<int, int> Pick(Fits fits);
-
-    void Click(unsigned pressButton, int column, int row);
-    void Chord(int column, int row, bool leftFirst);
-    void GuessFlagsThenChord();
-
-    void Begin(const PlayStep& step);
-    void Mouse(Operation message, unsigned buttons);
-    void CheckMouse(Operation message, unsigned buttons);
-    void CheckChord(int column, int row);
-    void CallOpen(int column, int row);
-    void CallChord(int column, int row);
-    void CallMark(int column, int row);
-    void CallNewGame();
-    void CallResize(int newColumns, int newRows, int bombs);
-    void CheckNewGame();
-
-    void ExpectUnchanged(const char* what);
-    void ExpectNothingDone(const char* what);
-    void ExpectBoardUnchanged(const char* what);
-    void ExpectInputStateUnchanged();
-    void ExpectOnlyNewlyOpenedDrawn(const char* what);
-    void SetPressed(int column, int row, SquareShape shape, bool value);
-    bool MayShowPressed(int column, int row) const;
-    std::pair<int, int> OpenedBomb() const;
-    bool InLossRestore(int column, int row) const;
-    void Finish(int markedColumn, int markedRow, bool newGame = false);
-    void CountBombsAround();
-    void CheckFloodWentOn(int column, int row);
-    void CheckCounterTiles();
-    void CheckScreen();
-    [[noreturn]] __attribute__((format(printf, 2, 3))) void Fail(const char* format, ...);
-
-    ChoiceSource& in_;
-    FailureHandler onFailure_;
-    bool windowLike_ = false;
-    unsigned x_ = 0, y_ = 0;
-    ProgramSnapshot before_{};
-    bool pressed_[MaxColumns][MaxRows] = {};
-    int around_[MaxColumns][MaxRows] = {};
-    std::pair<int, int> firstOpen_{-1, -1};
-    std::pair<int, int> lossRestore_{-1, -1};
-    SquareShape lossRestoreShape_ = ShapeBlock;
-    std::vector<PlayStep> trail_;
+    struct Session;
+    std::unique_ptr<Session> session_;
 };

@@ -78,7 +78,7 @@ Outcome PlaySeeds(unsigned seeds, int steps, int stepsAfterEnd, bool newGameAfte
             ADD_FAILURE() << "seed " << seed << ":" << broken.what();
             return outcome;
         }
-        outcome.chords += play.chords;
+        outcome.chords += play.Chords();
     }
     return outcome;
 }

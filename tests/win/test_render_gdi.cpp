@@ -31,7 +31,9 @@
 #include "render/draw.h"
 #include "render/tile_strip.h"
 #include "resources/resource.h"
+#include "tests/support/bmp_file.h"
 #include "tests/support/counter_cases.h"
+#include "tests/win/picture.h"
 
 namespace {
 
@@ -42,29 +44,6 @@ constexpr int LargestClientHeight = ClientHeight(MaxRows);     // 400
 constexpr std::uint32_t BlackPixel = 0x000000;
 
 // ---------------------------------------------------------------- pictures
-
-// Pixels as 0xRRGGBB, rows from the top.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-
-    Picture() = default;
-    Picture(int w, int h, std::uint32_t fill = 0)
-        : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill)
-    {
-    }
-    std::uint32_t At(int x, int y) const
-    {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
-    }
-    void Set(int x, int y, std::uint32_t colour)
-    {
-        pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-               static_cast<std::size_t>(x)] = colour;
-    }
-};
 
 std::string Hex(std::uint32_t colour)
 {
@@ -77,32 +56,6 @@ std::string RectText(const RECT& r)
 {
     return "{" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
            std::to_string(r.right) + "," + std::to_string(r.bottom) + "}";
-}
-
-// Copies a block of `source` through a top-down 32-bit DIB section.
-Picture Grab(HDC source, int left, int top, int width, int height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(source);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
-    GdiFlush();
-    Picture picture(width, height);
-    const auto* raw = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i)
-        picture.pixels[i] = raw[i] & 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return picture;
 }
 
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
@@ -202,26 +155,7 @@ Picture DecodeBuiltInStrip()
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDB_TILES), MAKEINTRESOURCEA(2));  // RT_BITMAP
     if (!found)
         return {};
-    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, bytes, sizeof header);
-    if (header.biBitCount != 8 || header.biCompression != BI_RGB || header.biHeight <= 0)
-        return {};
-    const int colours = header.biClrUsed ? static_cast<int>(header.biClrUsed) : 256;
-    const std::uint8_t* table = bytes + header.biSize;
-    const std::uint8_t* rows = table + 4 * colours;
-    const int width = header.biWidth;
-    const int height = header.biHeight;
-    const int stride = (width + 3) & ~3;
-    Picture strip(width, height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = rows + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(stride);
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* quad = table + 4 * row[x];
-            strip.Set(x, y, static_cast<std::uint32_t>(quad[2] << 16 | quad[1] << 8 | quad[0]));
-        }
-    }
-    return strip;
+    return DecodeEightBitDib(static_cast<const unsigned char*>(LockResource(LoadResource(nullptr, found))));
 }
 
 const Picture& BuiltInStrip()
@@ -253,51 +187,10 @@ Picture MixedStrip(int fileTiles)
     return strip;
 }
 
-void PutLe16(std::string& out, std::uint32_t value)
-{
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8 & 0xFF);
-}
-
-void PutLe32(std::string& out, std::uint32_t value)
-{
-    PutLe16(out, value & 0xFFFF);
-    PutLe16(out, value >> 16);
-}
-
-// A 24-bit bottom-up BMP file of FilePixel, rows padded to 4 bytes.
+// A 24-bit bitmap file of FilePixel.
 std::string StripFileBytes(int width, int height)
 {
-    const std::uint32_t stride = static_cast<std::uint32_t>(width * 3 + 3) & ~3u;
-    const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(height);
-    const std::uint32_t dataOffset = 14 + 40;
-    std::string out = "BM";
-    PutLe32(out, dataOffset + imageSize);
-    PutLe32(out, 0);
-    PutLe32(out, dataOffset);
-    PutLe32(out, 40);
-    PutLe32(out, static_cast<std::uint32_t>(width));
-    PutLe32(out, static_cast<std::uint32_t>(height));
-    PutLe16(out, 1);
-    PutLe16(out, 24);
-    PutLe32(out, BI_RGB);
-    PutLe32(out, imageSize);
-    PutLe32(out, 2835);
-    PutLe32(out, 2835);
-    PutLe32(out, 0);
-    PutLe32(out, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t c = FilePixel(x, y);
-            row += static_cast<char>(c & 0xFF);
-            row += static_cast<char>(c >> 8 & 0xFF);
-            row += static_cast<char>(c >> 16 & 0xFF);
-        }
-        row.resize(stride, '\0');
-        out += row;
-    }
-    return out;
+    return BmpFileBytes(width, height, 24, FilePixel);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes)
