@@ -421,6 +421,33 @@ int GameRun::CloseBox()
     return WaitForExit();
 }
 
+std::string Describe(const SettingsValues& values)
+{
+    return "WinX " + std::to_string(values.windowX) + ", WinY " + std::to_string(values.windowY) + ", X " +
+           std::to_string(values.columns) + ", Y " + std::to_string(values.rows) + ", Bom " +
+           std::to_string(values.bombs);
+}
+
+SettingsValues ReadBackSettings(const std::wstring& ini, bool defaultsForMissing)
+{
+    static int copies = 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring copy = std::wstring(temp) + L"tsweeper-read-back-" + std::to_wstring(GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(++copies) + L".ini";
+    CopyFileW((L"\\\\?\\" + ini).c_str(), copy.c_str(), FALSE);
+    const std::string narrow = NarrowPath(copy);
+    const auto read = [&](const char* key, int fallback) {
+        return static_cast<int>(
+            GetPrivateProfileIntA(SettingsSection, key, defaultsForMissing ? fallback : -99999, narrow.c_str()));
+    };
+    const SettingsValues values = {read(WindowXKey, DefaultWindowX), read(WindowYKey, DefaultWindowY),
+                                   read(ColumnsKey, DefaultColumns), read(RowsKey, DefaultRows),
+                                   read(BombsKey, DefaultBombs)};
+    DeleteFileW(copy.c_str());
+    return values;
+}
+
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -466,6 +493,17 @@ void PressButton(HWND dialog, int button)
 std::wstring Wide(const char* utf8)
 {
     return FromUtf8(utf8);
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &narrow[0], length, nullptr, nullptr);
+    narrow.resize(static_cast<size_t>(length) - 1);
+    return narrow;
 }
 
 void ParkPointer()

@@ -133,6 +133,17 @@ private:
     bool ended_ = false;
 };
 
+// The five settings values in the file's order.
+struct SettingsValues {
+    int windowX, windowY, columns, rows, bombs;
+};
+std::string Describe(const SettingsValues& values);
+// The values as the platform's profile functions read them: a missing key
+// as -99999, or as the program's default when `defaultsForMissing`. They
+// read a private copy of `ini`, which keeps this process's profile cache out
+// of the way and reaches a file whose path is too long for them.
+SettingsValues ReadBackSettings(const std::wstring& ini, bool defaultsForMissing = false);
+
 // A text file's lines, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
 
@@ -144,8 +155,9 @@ std::wstring MessageBoxText(HWND box);
 // Presses a button of a dialog or message box as a click would.
 void PressButton(HWND dialog, int button);
 
-// The strip from a UTF-8 string for comparing with UTF-16 read back.
+// UTF-8 and UTF-16, for comparing texts read back from the program.
 std::wstring Wide(const char* utf8);
+std::string Utf8(const std::wstring& text);
 
 // Moves the real pointer out of the way of posted mouse messages.
 void ParkPointer();

@@ -36,7 +36,11 @@ protected:
     // waits for its first board.
     ::testing::AssertionResult Launch(const std::string& ini = std::string())
     {
-        folder_ = std::make_unique<GameFolder>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (char& c : name)
+            if (c == '/')
+                c = '-';  // a parameterised test's name
+        folder_ = std::make_unique<GameFolder>(name.c_str());
         if (!ini.empty())
             folder_->WriteIni(ini);
         game_ = std::make_unique<GameRun>(*folder_);
@@ -48,6 +52,9 @@ protected:
     std::unique_ptr<GameFolder> folder_;
     std::unique_ptr<GameRun> game_;
 };
+
+template <typename Param>
+class GameTestWithParam : public GameTest, public ::testing::WithParamInterface<Param> {};
 
 // A test that plays the worked game (tests/support/worked_game.h) on a fresh
 // program with no settings file.

@@ -53,34 +53,14 @@ std::string AsNarrow(const std::string& bytes)
     return text;
 }
 
-// The five values as the platform's profile function reads them. A private
-// copy of the file keeps the profile cache of this process out of the way.
-struct Values {
-    int winX, winY, x, y, bom;
-};
-
-Values ReadWithProfile(const GameFolder& folder)
-{
-    static int copies = 0;
-    const std::wstring copy = folder.path + L"copy-" + std::to_wstring(++copies) + L".ini";
-    CopyFileW(folder.Ini().c_str(), copy.c_str(), FALSE);
-    char narrow[MAX_PATH * 2];
-    WideCharToMultiByte(CP_ACP, 0, copy.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-    const auto read = [&narrow](const char* key, int fallback) {
-        return static_cast<int>(GetPrivateProfileIntA(SettingsSection, key, fallback, narrow));
-    };
-    const Values values = {read(WindowXKey, DefaultWindowX), read(WindowYKey, DefaultWindowY),
-                           read(ColumnsKey, DefaultColumns), read(RowsKey, DefaultRows), read(BombsKey, DefaultBombs)};
-    DeleteFileW(copy.c_str());
-    return values;
-}
+using Values = SettingsValues;
 
 // The program's range rules: size first, then the bombs against it.
 Values Corrected(Values raw)
 {
-    raw.x = CorrectColumns(raw.x);
-    raw.y = CorrectRows(raw.y);
-    raw.bom = CorrectBombs(raw.bom, raw.x, raw.y);
+    raw.columns = CorrectColumns(raw.columns);
+    raw.rows = CorrectRows(raw.rows);
+    raw.bombs = CorrectBombs(raw.bombs, raw.columns, raw.rows);
     return raw;
 }
 
@@ -140,11 +120,6 @@ std::vector<BadFile> BadFiles()
     };
 }
 
-std::string Show(const Values& v)
-{
-    return "WinX " + std::to_string(v.winX) + ", WinY " + std::to_string(v.winY) + ", X " +
-           std::to_string(v.x) + ", Y " + std::to_string(v.y) + ", Bom " + std::to_string(v.bom);
-}
 
 // Plays the first open and a flag on the fresh board, compared with the
 // game's own rules run here, and checks no message ever shows.
@@ -183,12 +158,12 @@ TEST_P(BadSettings, PlaysOnCorrectedValuesAndWritesThemBack)
     folder.WriteIni(bad.contents);
 
     // The platform reads what the table says; the program only corrects it.
-    const Values read = ReadWithProfile(folder);
-    ASSERT_EQ(Show(read), Show(bad.read)) << "the profile function reads this file differently";
+    const Values read = ReadBackSettings(folder.Ini(), true);
+    ASSERT_EQ(Describe(read), Describe(bad.read)) << "the profile function reads this file differently";
     const Values corrected = Corrected(read);
-    ASSERT_EQ(corrected.x, bad.columns);
-    ASSERT_EQ(corrected.y, bad.rows);
-    ASSERT_EQ(corrected.bom, bad.bombs);
+    ASSERT_EQ(corrected.columns, bad.columns);
+    ASSERT_EQ(corrected.rows, bad.rows);
+    ASSERT_EQ(corrected.bombs, bad.bombs);
 
     GameRun game(folder);
     ASSERT_TRUE(game.started());
@@ -198,17 +173,17 @@ TEST_P(BadSettings, PlaysOnCorrectedValuesAndWritesThemBack)
     EXPECT_EQ(client.right, ClientWidth(bad.columns));
     EXPECT_EQ(client.bottom, ClientHeight(bad.rows));
     const RECT outer = WindowRectOf(game);
-    EXPECT_EQ(outer.left, read.winX);
-    EXPECT_EQ(outer.top, read.winY);
+    EXPECT_EQ(outer.left, read.windowX);
+    EXPECT_EQ(outer.top, read.windowY);
     EXPECT_TRUE(PlaysAsTheRules(game, bad.columns, bad.rows, bad.bombs));
     const RECT last = WindowRectOf(game);
     EXPECT_TRUE(game.NoPopup());
     ASSERT_EQ(game.Quit(), 0);
 
-    const Values written = ReadWithProfile(folder);
+    const Values written = ReadBackSettings(folder.Ini());
     const Values expected = {static_cast<int>(last.left), static_cast<int>(last.top), bad.columns, bad.rows,
                              bad.bombs};
-    EXPECT_EQ(Show(written), Show(expected));
+    EXPECT_EQ(Describe(written), Describe(expected));
     const std::string after = AsNarrow(folder.ReadIni());
     if (bad.keepsPlayerLines) {
         for (const char* line : PlayerLines)
@@ -292,8 +267,8 @@ TEST(UnwritableSettings, ReadOnlyFile)
     if (enforced) {
         EXPECT_EQ(folder.ReadIni(), contents);
     } else {
-        const Values written = ReadWithProfile(folder);
-        EXPECT_EQ(Show(written), Show(Values{left, top, 13, 7, 9}));
+        const Values written = ReadBackSettings(folder.Ini());
+        EXPECT_EQ(Describe(written), Describe(Values{left, top, 13, 7, 9}));
     }
 }
 
@@ -345,7 +320,7 @@ TEST(UnwritableSettings, ReadOnlyFolder)
     SetFileAttributesW(directory.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(folder.HasIni(), writable);
     if (writable) {
-        const Values written = ReadWithProfile(folder);
-        EXPECT_EQ(Show(written), Show(Values{left, top, 10, 5, 10}));
+        const Values written = ReadBackSettings(folder.Ini());
+        EXPECT_EQ(Describe(written), Describe(Values{left, top, 10, 5, 10}));
     }
 }

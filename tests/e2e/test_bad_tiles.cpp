@@ -28,8 +28,8 @@ unsigned Rgb(int r, int g, int b)
 // for 24 and 32 bits, a palette index for 1 and 4 bits.
 unsigned TrueColourPixel(int x, int y)
 {
-    const int n = x / 16, tx = x % 16, ty = y % 16;
-    if (y >= 16 || x >= 16 * StripTiles)
+    const int n = x / SquareSize, tx = x % SquareSize, ty = y % SquareSize;
+    if (y >= SquareSize || x >= SquareSize * StripTiles)
         return Rgb(x * 3, y * 5, 77);
     if (tx == ty || tx == 15 - ty)
         return Rgb(255 - 3 * n, 9 * n, 128);
@@ -67,12 +67,10 @@ unsigned TwoColourIndex(int x, int y)
 // The 448 x 16 picture a strip file is meant to show.
 Picture PictureOf(const std::function<unsigned(int, int)>& colour)
 {
-    Picture strip;
-    strip.width = 16 * StripTiles;
-    strip.height = 16;
-    for (int y = 0; y < 16; ++y)
+    Picture strip(SquareSize * StripTiles, SquareSize);
+    for (int y = 0; y < strip.height; ++y)
         for (int x = 0; x < strip.width; ++x)
-            strip.pixels.push_back(colour(x, y));
+            strip.Set(x, y, colour(x, y));
     return strip;
 }
 
@@ -80,8 +78,8 @@ Picture PictureOf(const std::function<unsigned(int, int)>& colour)
 Picture Completed(const Picture& file, int fileTiles)
 {
     Picture strip = BuiltInStrip();
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16 * fileTiles; ++x)
+    for (int y = 0; y < SquareSize; ++y)
+        for (int x = 0; x < SquareSize * fileTiles; ++x)
             strip.pixels[static_cast<size_t>(y) * strip.width + x] = file.At(x, y);
     return strip;
 }
@@ -106,14 +104,14 @@ std::string Differences(const Picture& shown, const Screen& expected, const Pict
 {
     std::string text;
     auto check = [&](int x, int y, int tile, const std::string& where) {
-        for (int dy = 0; dy < 16; ++dy)
-            for (int dx = 0; dx < 16; ++dx)
+        for (int dy = 0; dy < SquareSize; ++dy)
+            for (int dx = 0; dx < SquareSize; ++dx)
                 if (x + dx >= shown.width || y + dy >= shown.height ||
-                    shown.At(x + dx, y + dy) != strip.At(16 * tile + dx, dy)) {
+                    shown.At(x + dx, y + dy) != strip.At(SquareSize * tile + dx, dy)) {
                     char pixels[80];
                     snprintf(pixels, sizeof pixels, " (pixel %d,%d is %06x, not %06x)", dx, dy,
                              x + dx < shown.width && y + dy < shown.height ? shown.At(x + dx, y + dy) : 0u,
-                             strip.At(16 * tile + dx, dy));
+                             strip.At(SquareSize * tile + dx, dy));
                     text += where + " should show tile " + std::to_string(tile) + pixels + "; ";
                     return;
                 }
@@ -272,7 +270,7 @@ TEST_P(StripFiles, ShowTheirWholeTilesOrTheBuiltInOnes)
         expectedStrip = strip.fileTiles > 0 ? Completed(file, strip.fileTiles) : BuiltInStrip();
         // The file's tiles can be told from the built-in ones.
         for (int tile = 0; tile < strip.fileTiles; ++tile)
-            ASSERT_NE(TileAt(file, 16 * tile, 0), tile) << "file tile " << tile << " looks built in";
+            ASSERT_NE(TileAt(file, SquareSize * tile, 0), tile) << "file tile " << tile << " looks built in";
     }
 
     // Started minimized, the run does not wait for built-in covered squares,

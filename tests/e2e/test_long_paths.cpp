@@ -74,18 +74,6 @@ std::string ReadFileBytes(const std::wstring& path)
     return bytes;
 }
 
-// A settings value read from a short-path copy of a long-path file.
-int ProfileInt(const std::wstring& ini, const GameFolder& shortFolder, const char* key)
-{
-    const std::wstring copy = shortFolder.path + L"read-back.ini";
-    CopyFileW(Extended(ini).c_str(), copy.c_str(), FALSE);
-    char narrow[MAX_PATH];
-    WideCharToMultiByte(CP_ACP, 0, copy.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-    const int value = static_cast<int>(GetPrivateProfileIntA(SettingsSection, key, -99999, narrow));
-    DeleteFileW(copy.c_str());
-    return value;
-}
-
 const char PlayerSettings[] = "[Set]\r\nWinX=30\r\nWinY=40\r\nX=12\r\nY=6\r\nBom=7\r\n; mine\r\n";
 
 // Runs the game from a folder of exactly `length` characters; plays an open
@@ -129,11 +117,8 @@ void RunFromFolderOfLength(size_t length, bool withSettings, const wchar_t* exeN
 
     if (fits) {
         ASSERT_TRUE(Exists(folder.Ini())) << "no settings written";
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "WinX"), outer.left);
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "WinY"), outer.top);
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "X"), columns);
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "Y"), rows);
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "Bom"), bombs);
+        EXPECT_EQ(Describe(ReadBackSettings(folder.Ini())),
+                  Describe(SettingsValues{outer.left, outer.top, columns, rows, bombs}));
         if (withSettings) {
             EXPECT_NE(ReadFileBytes(folder.Ini()).find("; mine\r\n"), std::string::npos);
         }

@@ -25,17 +25,6 @@ std::string BombsMessage(int most)
     return "Bom : 5 から " + std::to_string(most) + " を選択してください。";
 }
 
-std::string Utf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &narrow[0], length, nullptr, nullptr);
-    narrow.resize(static_cast<size_t>(length) - 1);
-    return narrow;
-}
-
 std::string ClassOf(HWND window)
 {
     char name[64] = "";
@@ -542,11 +531,7 @@ TEST_F(SettingsDialog, AcceptedValuesResizeTheWindowAndReachTheFileAtExit)
     }
 
     EXPECT_EQ(game_->Quit(), 0);
-    EXPECT_EQ(folder_->IniInt("X"), 20);
-    EXPECT_EQ(folder_->IniInt("Y"), 20);
-    EXPECT_EQ(folder_->IniInt("Bom"), 300);
-    EXPECT_EQ(folder_->IniInt("WinX"), 40);
-    EXPECT_EQ(folder_->IniInt("WinY"), 30);
+    EXPECT_EQ(Describe(ReadBackSettings(folder_->Ini())), Describe(SettingsValues{40, 30, 20, 20, 300}));
 }
 
 // Cancel, Escape and the close box all leave the game in progress as it was,
