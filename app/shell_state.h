@@ -12,11 +12,12 @@ extern HINSTANCE instanceHandle;
 extern int windowX;
 extern int windowY;
 
-// Paths are sized for what the ANSI profile functions accept.
+// Paths are sized for what the profile functions accept, and held in UTF-16
+// so that a folder of any name works on a system of any code page.
 constexpr int PathBufferSize = MAX_PATH;
-extern char modulePath[PathBufferSize];   // the program's directory, with its backslash
-extern char iniPath[PathBufferSize];      // the settings file beside the program
-extern char panelBmpPath[PathBufferSize]; // the "PanelBMP" value
+extern wchar_t modulePath[PathBufferSize];   // the program's directory, with its backslash
+extern wchar_t iniPath[PathBufferSize];      // the settings file beside the program
+extern wchar_t panelBmpPath[PathBufferSize]; // the "PanelBMP" value
 // 1 when iniPath names the settings file in full; 0 when the program's
 // directory is too long for it, and the program runs on defaults.
 extern int iniPathUsable;

@@ -1,13 +1,15 @@
 # The program's texts live once, in resources/texts.txt (UTF-8); the exe's
-# Shift-JIS byte strings and the page's strings are generated from it.
+# Shift-JIS byte strings, its version resource's strings and the page's
+# strings are generated from it, with the project's version number.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(TEXTS_SOURCE ${PROJECT_SOURCE_DIR}/resources/texts.txt)
 set(TEXTS_TOOL ${PROJECT_SOURCE_DIR}/tools/make_texts.py)
 set(TEXTS_CPP ${CMAKE_BINARY_DIR}/generated/texts_sjis.cpp)
 set(TEXTS_JSON ${CMAKE_BINARY_DIR}/generated/texts.json)
+set(TEXTS_RC ${CMAKE_BINARY_DIR}/generated/texts_rc.h)
 
-foreach(kind cpp json)
+foreach(kind cpp json rc)
   string(TOUPPER ${kind} upper)
   add_custom_command(OUTPUT ${TEXTS_${upper}}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
@@ -15,4 +17,4 @@ foreach(kind cpp json)
     DEPENDS ${TEXTS_SOURCE} ${TEXTS_TOOL}
     COMMENT "Writing the texts (${kind})")
 endforeach()
-add_custom_target(generated_texts ALL DEPENDS ${TEXTS_CPP} ${TEXTS_JSON})
+add_custom_target(generated_texts ALL DEPENDS ${TEXTS_CPP} ${TEXTS_JSON} ${TEXTS_RC})

@@ -42,9 +42,9 @@ HBITMAP CompleteStrip(HBITMAP fromFile, int fileTiles, HBITMAP builtIn)
 
 // The strip file as a bitmap, or null when it is none or when
 // its pixel data is cut short.
-HBITMAP LoadStripFile(const char* path)
+HBITMAP LoadStripFile(const wchar_t* path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return nullptr;
@@ -55,15 +55,15 @@ HBITMAP LoadStripFile(const char* path)
     CloseHandle(file);
     if (!read || !BitmapFileIsWhole(head, got, static_cast<uint64_t>(size.QuadPart)))
         return nullptr;
-    return static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    return static_cast<HBITMAP>(LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 
 }  // namespace
 
-void ChooseTileStrip(const char* stripPath, HINSTANCE instance)
+void ChooseTileStrip(const wchar_t* stripPath, HINSTANCE instance)
 {
     // A relative path is taken as it stands, against the current directory.
-    HBITMAP fromFile = stripPath[0] != '\0' ? LoadStripFile(stripPath) : nullptr;
+    HBITMAP fromFile = stripPath[0] != L'\0' ? LoadStripFile(stripPath) : nullptr;
     HBITMAP builtIn = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TILES));
 
     const int fileTiles = fromFile ? WholeTiles(fromFile) : 0;

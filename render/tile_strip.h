@@ -12,4 +12,4 @@ extern HBITMAP TileStrip;
 // Loads the bitmap file `stripPath` (empty: none) as the strip; where the
 // file gives no bitmap, or lacks whole tiles, the built-in strip supplies
 // them. Runs once, right after the main window is created.
-void ChooseTileStrip(const char* stripPath, HINSTANCE instance);
+void ChooseTileStrip(const wchar_t* stripPath, HINSTANCE instance);

@@ -3,10 +3,12 @@
 
   make_texts.py TEXTS VERSION --cpp OUT.cpp   Shift-JIS byte strings for the exe
   make_texts.py TEXTS VERSION --json OUT.json UTF-8 strings for the page
+  make_texts.py TEXTS VERSION --rc OUT.h      UTF-8 macros for the resource script
 
 Each line of TEXTS is `Name = text`; `#` starts a comment line. In the text,
-`\\n` is a line break (CRLF for the exe, LF for the page) and @VERSION@ the
-version number. A text that code page 932 cannot hold stops the build.
+`\\n` is a line break (CRLF for the exe, LF for the page), @VERSION@ the
+version number and @Name@ a text defined above. A text that code page 932
+cannot hold stops the build.
 """
 import json
 import sys
@@ -22,7 +24,12 @@ def read_texts(path, version):
             name, sep, text = line.partition(" = ")
             if not sep or not name.isidentifier() or name in texts:
                 sys.exit(f"{path}:{number}: expected a new `Name = text`")
-            texts[name] = text.replace("@VERSION@", version)
+            text = text.replace("@VERSION@", version)
+            for earlier, value in texts.items():
+                text = text.replace(f"@{earlier}@", value)
+            if "@" in text:
+                sys.exit(f"{path}:{number}: unknown @name@ in the text")
+            texts[name] = text
     return texts
 
 
@@ -58,6 +65,19 @@ def write_json(texts, path):
     write(path, json.dumps(page, ensure_ascii=False, indent=1, sort_keys=True) + "\n")
 
 
+def write_rc(texts, version, path):
+    numbers = (version.split(".") + ["0"] * 4)[:4]
+    lines = ["// Generated from resources/texts.txt by tools/make_texts.py: do not edit.",
+             "#pragma once",
+             f"#define VERSION_NUMBERS {','.join(numbers)}",
+             f'#define VERSION_TEXT "{version}"']
+    for name, text in texts.items():
+        # The resource script is read as UTF-8; only quotes need doubling.
+        value = text.replace("\\n", " ").replace('"', '""')
+        lines.append(f'#define TEXT_{name} "{value}"')
+    write(path, "\n".join(lines) + "\n")
+
+
 def write(path, content):
     # Unchanged output keeps its time stamp, so nothing rebuilds for nothing.
     try:
@@ -71,11 +91,16 @@ def write(path, content):
 
 
 def main(argv):
-    if len(argv) != 5 or argv[3] not in ("--cpp", "--json"):
+    if len(argv) != 5 or argv[3] not in ("--cpp", "--json", "--rc"):
         sys.exit(__doc__)
     texts = read_texts(argv[1], argv[2])
     try:
-        (write_cpp if argv[3] == "--cpp" else write_json)(texts, argv[4])
+        if argv[3] == "--cpp":
+            write_cpp(texts, argv[4])
+        elif argv[3] == "--json":
+            write_json(texts, argv[4])
+        else:
+            write_rc(texts, argv[2], argv[4])
     except UnicodeEncodeError as error:
         sys.exit(f"{argv[1]}: not in code page 932: {error}")
 

@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
 # Builds the game if it is stale and starts it under Wine. The settings file
 # tsweeper.ini lies beside tsweeper.exe in build/windows/app.
+#   play.sh --web [PORT]   builds the page instead and serves build/web on
+#                          http://127.0.0.1:PORT/ (8000 by default) until Ctrl+C.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+if [ "${1:-}" = "--web" ]; then
+  "$root/tools/build.sh" web
+  port="${2:-8000}"
+  echo "Tolu Sweeper: http://127.0.0.1:$port/   (Ctrl+C stops the server)"
+  exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$root/build/web"
+fi
 "$root/tools/build.sh" windows
 
 if [ -z "${DISPLAY:-}" ]; then

@@ -1,8 +1,21 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png: the real game under Wine on a private X server,
-# a game in progress played with real pointer events.
+# a game in progress played with real pointer events; docs/dialog.png, its
+# settings dialog; and docs/web.png, the page in headless chromium with the
+# same game. With --web, only the last.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+web_screenshot() {
+  "$root/tools/build.sh" web
+  source "$root/tools/setup.sh"
+  tsweeper_install_web_modules
+  (cd "$root/web" && node screenshot.mjs "$root/docs/web.png")
+}
+if [ "${1:-}" = "--web" ]; then
+  web_screenshot
+  exit 0
+fi
 "$root/tools/build.sh" windows
 command -v import >/dev/null || { apt-get update -qq && apt-get install -y -qq imagemagick >/dev/null; }
 
@@ -55,3 +68,5 @@ xdotool key s
 sleep 1
 import -window root -crop "360x190+$((X))+$((Y))" "$root/docs/dialog.png"
 echo "Wrote docs/dialog.png"
+
+web_screenshot

@@ -23,6 +23,12 @@ tsweeper_missing_packages() {
   ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 \
     || missing+=(libclang-rt-14-dev)
   command -v python3 >/dev/null || missing+=(python3)
+  # The web edition: wasm-ld for its module, Node, npm and Chromium for its tests.
+  command -v wasm-ld >/dev/null || missing+=(lld)
+  command -v llvm-ar >/dev/null || missing+=(llvm)
+  command -v node >/dev/null || missing+=(nodejs)
+  command -v npm >/dev/null || missing+=(npm)
+  [ -x /usr/bin/chromium ] || missing+=(chromium)
   echo "${missing[@]:-}"
 }
 
@@ -36,6 +42,15 @@ tsweeper_install_missing() {
   $sudo apt-get update -qq
   # shellcheck disable=SC2086
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
+}
+
+# The browser tests' Node modules, pinned by web/package-lock.json; never a
+# browser download (the tests drive Debian's chromium).
+tsweeper_install_web_modules() {
+  local web
+  web="$(cd "$(dirname "${BASH_SOURCE[0]}")/../web" && pwd)"
+  [ -d "$web/node_modules/playwright-core" ] && return 0
+  (cd "$web" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

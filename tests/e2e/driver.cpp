@@ -35,13 +35,6 @@ std::wstring WindowsPath(const char* unixPath)
     return path;
 }
 
-std::string NarrowPath(const std::wstring& path)
-{
-    char buffer[MAX_PATH * 2];
-    WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
-
 // Reads the generated 8-bit strip file into a picture.
 Picture LoadStrip(const std::wstring& path)
 {
@@ -228,8 +221,9 @@ std::string GameFolder::ReadIni() const
 
 int GameFolder::IniInt(const char* key, int fallback, const char* section) const
 {
+    // Wide, so that a folder of any name is read on a system of any code page.
     return static_cast<int>(
-        GetPrivateProfileIntA(section, key, fallback, NarrowPath(Ini()).c_str()));
+        GetPrivateProfileIntW(FromUtf8(section).c_str(), FromUtf8(key).c_str(), fallback, Ini().c_str()));
 }
 
 GameRun::GameRun(const std::wstring& folder, const std::wstring& program, int showCommand,
@@ -436,10 +430,9 @@ SettingsValues ReadBackSettings(const std::wstring& ini, bool defaultsForMissing
     const std::wstring copy = std::wstring(temp) + L"tsweeper-read-back-" + std::to_wstring(GetCurrentProcessId()) +
                               L"-" + std::to_wstring(++copies) + L".ini";
     CopyFileW((L"\\\\?\\" + ini).c_str(), copy.c_str(), FALSE);
-    const std::string narrow = NarrowPath(copy);
     const auto read = [&](const char* key, int fallback) {
-        return static_cast<int>(
-            GetPrivateProfileIntA(SettingsSection, key, defaultsForMissing ? fallback : -99999, narrow.c_str()));
+        return static_cast<int>(GetPrivateProfileIntW(FromUtf8(SettingsSection).c_str(), FromUtf8(key).c_str(),
+                                                      defaultsForMissing ? fallback : -99999, copy.c_str()));
     };
     const SettingsValues values = {read(WindowXKey, DefaultWindowX), read(WindowYKey, DefaultWindowY),
                                    read(ColumnsKey, DefaultColumns), read(RowsKey, DefaultRows),

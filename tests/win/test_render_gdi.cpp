@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -266,6 +267,23 @@ void PumpMessages()
     return ::testing::AssertionFailure()
            << "update region " << (kind == NULLREGION ? "is empty" : kind == SIMPLEREGION ? "is" : "spans")
            << " " << RectText(box) << ", expected exactly " << RectText(want);
+}
+
+// The program's settings path set to an ASCII file name of the test's.
+void PointAtSettings(const std::string& path)
+{
+    const std::wstring wide(path.begin(), path.end());
+    lstrcpynW(iniPath, wide.c_str(), PathBufferSize);
+    iniPathUsable = 1;
+}
+
+// The "PanelBMP" value the program read, in the tests' ASCII names.
+std::string PanelBmpRead()
+{
+    std::string narrow;
+    for (const wchar_t* c = panelBmpPath; *c; ++c)
+        narrow += static_cast<char>(*c);
+    return narrow;
 }
 
 // A hidden window of the test class, with a client area of the largest
@@ -625,8 +643,7 @@ protected:
     {
         const std::string path = folder + name + ".ini";
         WriteFile(path, text);
-        std::snprintf(iniPath, sizeof iniPath, "%s", path.c_str());
-        iniPathUsable = 1;
+        PointAtSettings(path);
     }
 
     // Lets go of the strip chosen before, as a fresh start of the program would.
@@ -640,8 +657,8 @@ protected:
 
     static ::testing::AssertionResult Choose()
     {
-        std::memset(panelBmpPath, '#', sizeof panelBmpPath - 1);
-        panelBmpPath[sizeof panelBmpPath - 1] = '\0';
+        std::wmemset(panelBmpPath, L'#', PathBufferSize - 1);
+        panelBmpPath[PathBufferSize - 1] = L'\0';
         ReadTileFileName();
         ChooseTileStrip(panelBmpPath, GetModuleHandleA(nullptr));
         if (!TileStrip)
@@ -704,17 +721,16 @@ TEST_F(StripChoiceTest, SettingsFileDecidesWhereEveryTileComesFrom)
         UseSettings(c.name, InFolder(c.settings, folder));
         ForgetStrip();
         ASSERT_TRUE(Choose());
-        EXPECT_STREQ(panelBmpPath, InFolder(c.panelBmp, folder).c_str());
+        EXPECT_EQ(PanelBmpRead(), InFolder(c.panelBmp, folder));
         ExpectEveryTileFrom(MixedStrip(c.fileTiles));
     }
 }
 
 TEST_F(StripChoiceTest, MissingSettingsFileGivesTheBuiltInStrip)
 {
-    std::snprintf(iniPath, sizeof iniPath, "%s", (folder + "absent.ini").c_str());
-    iniPathUsable = 1;
+    PointAtSettings(folder + "absent.ini");
     ASSERT_TRUE(Choose());
-    EXPECT_STREQ(panelBmpPath, "");
+    EXPECT_EQ(PanelBmpRead(), "");
     ExpectEveryTileFrom(BuiltInStrip());
 }
 
@@ -724,7 +740,7 @@ TEST_F(StripChoiceTest, UnusableSettingsPathGivesTheBuiltInStrip)
     UseSettings("unusable", "[File Name]\r\nPanelBMP=" + folder + "full.bmp\r\n");
     iniPathUsable = 0;
     ASSERT_TRUE(Choose());
-    EXPECT_STREQ(panelBmpPath, "");
+    EXPECT_EQ(PanelBmpRead(), "");
     ExpectEveryTileFrom(BuiltInStrip());
 }
 
@@ -736,13 +752,13 @@ TEST_F(StripChoiceTest, RelativePathIsTakenFromTheCurrentDirectory)
     UseSettings("relative", "[File Name]\r\nPanelBMP=six.bmp\r\n");
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
     ASSERT_TRUE(Choose());
-    EXPECT_STREQ(panelBmpPath, "six.bmp");
+    EXPECT_EQ(PanelBmpRead(), "six.bmp");
     ExpectEveryTileFrom(MixedStrip(6));
 
     ForgetStrip();
     ASSERT_TRUE(SetCurrentDirectoryA((folder + "elsewhere").c_str()));
     ASSERT_TRUE(Choose());
-    EXPECT_STREQ(panelBmpPath, "six.bmp");
+    EXPECT_EQ(PanelBmpRead(), "six.bmp");
     ExpectEveryTileFrom(BuiltInStrip());
 
     SetCurrentDirectoryA(previous);
@@ -755,7 +771,7 @@ TEST_F(StripChoiceTest, OverlongValueIsCutAndGivesTheBuiltInStrip)
     const std::string value(300, 'x');
     UseSettings("overlong", "[File Name]\r\nPanelBMP=" + value + "\r\n");
     ASSERT_TRUE(Choose());
-    EXPECT_EQ(std::string(panelBmpPath), value.substr(0, 254));
+    EXPECT_EQ(PanelBmpRead(), value.substr(0, 254));
     ExpectEveryTileFrom(BuiltInStrip());
 }
 

@@ -1,0 +1,166 @@
+// Mouse play on the page against the same moves through the core built
+// natively: a worked game (first board, flood, flag and counter, chord,
+// loss, win) with every pixel of the canvas compared with the strip, random
+// play compared square by square, zoom hitting the right squares.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { setUp, openGame, readScreen, expectedImage, replay, pagePoint } from './support.mjs';
+import { mousePlayer } from './player.mjs';
+
+const env = await setUp(test);
+const Fresh = ['size 10 5 10', 'new'];
+
+async function assertSameAsReplay(page, log, what) {
+  const replayed = replay(log);
+  const screen = await readScreen(page);
+  assert.deepEqual({ tiles: screen.tiles, counter: screen.counter }, { tiles: replayed.tiles, counter: replayed.counter }, what);
+  assert.ok(screen.blackStrip, `${what}: the strip right of the counter stays black`);
+  return replayed;
+}
+
+// Every pixel of the canvas, compared with the picture the replay's tiles make.
+async function assertPixels(page, log, what) {
+  const replayed = replay(log);
+  const screen = await readScreen(page);
+  const expected = expectedImage(replayed);
+  assert.equal(screen.image.width, expected.width);
+  assert.ok(screen.image.data.equals(expected.data), `${what}: the canvas differs from the strip's tiles`);
+  return replayed;
+}
+
+const squares = (grid) => grid.flatMap((row, r) => row.map((value, c) => ({ c, r, value })));
+const neighbours = (c, r) => [-1, 0, 1].flatMap((dr) => [-1, 0, 1].map((dc) => [c + dc, r + dr]))
+  .filter(([x, y]) => (x !== c || y !== r) && x >= 0 && y >= 0 && x < 10 && y < 5);
+
+test('a worked game: first board, flood, flag, chord, loss and win, pixel for pixel', async () => {
+  const page = await openGame(env);
+  const player = mousePlayer(page, [...Fresh]);
+  let state = await assertPixels(page, player.log, 'the first board');
+  assert.ok(squares(state.tiles).every((s) => s.value === 0), 'every square covered');
+  assert.deepEqual(state.counter, [27, 16, 17, 16], 'the counter shows 010');
+
+  // The first open floods: find in the replay a square whose first open does.
+  let first = null;
+  for (const s of squares(state.tiles)) {
+    const tried = replay([...Fresh, `ldown 1 ${s.c * 16 + 8} ${s.r * 16 + 24}`, `lup 0 ${s.c * 16 + 8} ${s.r * 16 + 24}`]);
+    if (squares(tried.opened).filter((o) => o.value).length > 5) { first = s; break; }
+  }
+  assert.ok(first, 'some first open floods');
+  await player.click('left', first.c, first.r);
+  state = await assertPixels(page, player.log, 'after the flood');
+
+  // A flag on a bomb beside an opened 1, then the chord on that 1.
+  const one = squares(state.tiles).find((s) => s.value === 4 &&
+    neighbours(s.c, s.r).some(([x, y]) => !state.opened[y][x] && state.mines[y][x]) &&
+    neighbours(s.c, s.r).some(([x, y]) => !state.opened[y][x] && !state.mines[y][x]));
+  assert.ok(one, 'an opened 1 with its bomb and a safe square still covered');
+  const [bx, by] = neighbours(one.c, one.r).find(([x, y]) => !state.opened[y][x] && state.mines[y][x]);
+  await player.click('right', bx, by);
+  state = await assertPixels(page, player.log, 'after the flag');
+  assert.equal(state.tiles[by][bx], 1);
+  assert.deepEqual(state.counter, [27, 16, 16, 25], 'the counter shows 009');
+  const before = squares(state.opened).filter((o) => o.value).length;
+  await player.chord(one.c, one.r);
+  state = await assertPixels(page, player.log, 'after the chord');
+  assert.ok(squares(state.opened).filter((o) => o.value).length > before, 'the chord opened squares');
+
+  // Loss: a bomb left unflagged, opened.
+  const bomb = squares(state.mines).find((s) => s.value && !state.marks[s.r][s.c]);
+  await player.click('left', bomb.c, bomb.r);
+  state = await assertPixels(page, player.log, 'the lost board');
+  assert.equal(state.tiles[bomb.r][bomb.c], 15);
+  assert.equal(state.tiles[by][bx], 12, 'the right flag is ringed');
+
+  // Win, in a new game from the menu: the first open, then a flag on every bomb.
+  await page.click('.menu-title >> nth=0');
+  await page.click('.menu-item[data-id="1000"]');
+  player.log.push('new');
+  player.forget();
+  await player.click('left', 0, 0);
+  state = replay(player.log);
+  for (const s of squares(state.mines).filter((s) => s.value && !state.opened[s.r][s.c])) await player.click('right', s.c, s.r);
+  state = await assertPixels(page, player.log, 'the won board');
+  assert.equal(state.gameActive, 0);
+  assert.ok(squares(state.tiles).every((s) => s.value === (state.mines[s.r][s.c] ? 12 : 3 + neighbourMines(state, s))));
+  await page.close();
+});
+
+function neighbourMines(state, s) {
+  return neighbours(s.c, s.r).filter(([x, y]) => state.mines[y][x]).length;
+}
+
+// A small generator of its own, so that a failing run can be played again.
+function random(seed) {
+  return () => {
+    seed = (seed + 0x6D2B79F5) | 0;
+    let t = Math.imul(seed ^ (seed >>> 15), 1 | seed);
+    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+
+test('random play gives the same squares as the core built natively', async () => {
+  const page = await openGame(env, '[Set]\r\nX=16\r\nY=10\r\nBom=20\r\n');
+  const player = mousePlayer(page, ['size 16 10 20', 'new']);
+  const next = random(20261208);
+  for (let step = 1; step <= 240; step++) {
+    const x = Math.floor(next() * 256);
+    const y = Math.floor(next() * 176);
+    const button = next() < 0.7 ? 'left' : 'right';
+    const bit = button === 'left' ? 1 : 2;
+    const pick = next();
+    if (pick < 0.4) await player.move(x, y);
+    else if (player.held() & bit) await player.up(button, x, y);
+    else await player.down(button, x, y);
+    if (step % 60 === 0) await assertSameAsReplay(page, player.log, `after ${step} steps`);
+    // A lost or won game starts again, from the menu, as a player would.
+    if (step % 60 === 30 && !player.held()) {
+      await page.click('.menu-title >> nth=0');
+      await page.click('.menu-item[data-id="1000"]');
+      player.log.push('new');
+      player.forget();
+    }
+  }
+  await page.close();
+});
+
+test('zoom: a press at a square pixel at x1, x2 and x3 is the press at that pixel of the exe', async () => {
+  for (const scale of ['1', '2', '3']) {
+    const page = await openGame(env);
+    await page.selectOption('#zoom-choice', scale);
+    const width = await page.evaluate(() => document.getElementById('board').getBoundingClientRect().width);
+    assert.equal(width, 160 * Number(scale));
+    const player = mousePlayer(page, [...Fresh]);
+    // The last pixel of square (2, 1) and the first of (3, 1) and of (2, 2).
+    await player.click('left', 0, 0);
+    await player.down('right', 47, 47);
+    await player.up('right');
+    await player.down('right', 48, 32);
+    await player.up('right');
+    await player.down('right', 32, 48);
+    await player.up('right');
+    await assertSameAsReplay(page, player.log, `at x${scale}`);
+    await page.close();
+  }
+});
+
+test('the browser menu never opens over the board', async () => {
+  const page = await openGame(env);
+  const opened = await page.evaluate(() => document.getElementById('board')
+    .dispatchEvent(new MouseEvent('contextmenu', { bubbles: true, cancelable: true })));
+  assert.equal(opened, false);
+  await page.close();
+});
+
+test('the mouse off the board is not heard: a press there, a release over the board', async () => {
+  const page = await openGame(env);
+  const player = mousePlayer(page, [...Fresh]);
+  const outside = await pagePoint(page, 80, -20);
+  await page.mouse.move(outside.x, outside.y);
+  await page.mouse.down();
+  // The press went to the menu bar's side of the page; the release over the
+  // board is the only case the game hears.
+  await player.up('left', 24, 40);
+  await assertSameAsReplay(page, player.log, 'release only');
+  await page.close();
+});

@@ -1,0 +1,140 @@
+// The page around the board: the menu bar by mouse and keyboard, the
+// settings dialog's refusals, cancel and OK, the version box, the end of the
+// game, and a page whose WebAssembly cannot be loaded.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { setUp, openGame, readScreen, readCanvas, waitForGame, startServer } from './support.mjs';
+import { mousePlayer } from './player.mjs';
+
+const env = await setUp(test);
+
+const menuText = (page) => page.$$eval('.menu', (menus) => menus.map((menu) => ({
+  title: menu.querySelector('.menu-title').textContent,
+  underlined: menu.querySelector('.menu-title u').textContent,
+  items: [...menu.querySelectorAll('li')].map((li) => li.textContent || '---'),
+})));
+
+const openBoxes = (page) => page.$$eval('dialog[open]', (boxes) => boxes.map((box) => ({
+  caption: box.querySelector('.caption span').textContent,
+  text: box.querySelector('.message-text')?.textContent ?? null,
+})));
+
+test('the menu bar holds the exe\'s menus, opened by mouse and by keyboard', async () => {
+  const page = await openGame(env);
+  assert.equal(await page.title(), 'Tolu Sweeper');
+  assert.deepEqual(await menuText(page), [
+    { title: 'ゲーム(G)', underlined: 'G', items: ['新規スタート(N)', '環境設定(S)', '---', '終了(Q)'] },
+    { title: 'ヘルプ(H)', underlined: 'H', items: ['バージョン情報(A)...'] },
+  ]);
+  const openMenus = () => page.$$eval('.menu.open .menu-title', (titles) => titles.map((t) => t.textContent));
+  await page.click('.menu-title >> nth=1');
+  assert.deepEqual(await openMenus(), ['ヘルプ(H)']);
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await openMenus(), []);
+  await page.keyboard.press('Alt+G');
+  assert.deepEqual(await openMenus(), ['ゲーム(G)']);
+  await page.keyboard.press('ArrowRight');
+  assert.deepEqual(await openMenus(), ['ヘルプ(H)']);
+  await page.keyboard.press('Escape');
+  // Alt alone, then the letters: the version box.
+  await page.keyboard.press('Alt');
+  await page.keyboard.press('h');
+  await page.keyboard.press('a');
+  const { texts } = await page.evaluate(() => fetch('page.json').then((r) => r.json()));
+  assert.deepEqual(await openBoxes(page), [{ caption: 'ヴァージョン情報', text: texts.VersionText }]);
+  assert.match(texts.VersionText, /^Tolu Sweeper バージョン \d+\.\d+\.\d+\n/);
+  await page.keyboard.press('Enter');
+  assert.deepEqual(await openBoxes(page), []);
+  await page.close();
+});
+
+async function openDialog(page) {
+  await page.keyboard.press('Alt+G');
+  await page.keyboard.press('s');
+  return page.$$eval('dialog[open] input', (inputs) => inputs.map((i) => i.value));
+}
+
+async function typeFields(page, values) {
+  for (const [i, value] of values.entries()) await page.fill(`dialog[open] input >> nth=${i}`, value);
+}
+
+test('the settings dialog refuses the first field out of range and stays open as typed', async () => {
+  const page = await openGame(env);
+  assert.deepEqual(await openDialog(page), ['10', '5', '10']);
+  const labels = await page.$$eval('dialog[open] label', (all) => all.map((l) => l.textContent));
+  assert.deepEqual(labels, ['横のパネル数', '縦のパネル数', '爆弾の個数']);
+  const refusals = [
+    [['9', '30', '10'], 'X : 10 から 36 を選択してください。'],
+    [['', '5', '10'], 'X : 10 から 36 を選択してください。'],
+    [['4294967306', '5', '10'], 'X : 10 から 36 を選択してください。'],
+    [['10', '25', '10'], 'Y : 5 から 24 を選択してください。'],
+    [['10', '5', '46'], 'Bom : 5 から 45 を選択してください。'],
+    [['36', '24', '860'], 'Bom : 5 から 859 を選択してください。'],
+  ];
+  for (const [values, message] of refusals) {
+    await typeFields(page, values);
+    await page.click('dialog[open] button.default');
+    assert.deepEqual(await openBoxes(page), [{ caption: '環境設定', text: null }, { caption: 'Error', text: message }],
+      values.join(', '));
+    await page.keyboard.press('Enter');
+    assert.deepEqual(await page.$$eval('dialog[open] input', (inputs) => inputs.map((i) => i.value)), values);
+  }
+  // Letters cannot be typed into the number fields.
+  await page.fill('dialog[open] input >> nth=0', '');
+  await page.type('dialog[open] input >> nth=0', '1a2');
+  assert.equal(await page.inputValue('dialog[open] input >> nth=0'), '12');
+  await page.close();
+});
+
+test('cancel changes nothing; OK resizes the board and starts a new game', async () => {
+  const page = await openGame(env);
+  const player = mousePlayer(page, []);
+  await player.click('left', 3, 2);
+  const before = await readCanvas(page);
+  for (const cancel of ['Escape', 'close', 'キャンセル']) {
+    await openDialog(page);
+    await typeFields(page, ['20', '20', '300']);
+    if (cancel === 'Escape') await page.keyboard.press('Escape');
+    else if (cancel === 'close') await page.click('dialog[open] .caption button');
+    else await page.click(`dialog[open] button:text("${cancel}")`);
+    assert.deepEqual(await openBoxes(page), [], cancel);
+    assert.ok((await readCanvas(page)).data.equals(before.data), `${cancel}: the game goes on`);
+  }
+  await openDialog(page);
+  await typeFields(page, ['20', '20', '300']);
+  await page.keyboard.press('Enter');
+  assert.deepEqual(await openBoxes(page), []);
+  const screen = await readScreen(page);
+  assert.deepEqual([screen.columns, screen.rows], [20, 20]);
+  assert.ok(screen.tiles.flat().every((tile) => tile === 0), 'a new game, every square covered');
+  assert.deepEqual(screen.counter, [27, 19, 16, 16], 'the counter shows 300');
+  assert.ok(screen.blackStrip);
+  await page.close();
+});
+
+test('終了 writes the settings and ends the game, with a way to start again', async () => {
+  const page = await openGame(env, '[Set]\r\nWinX=-30\r\nX=12\r\nY=7\r\nBom=0x10\r\n');
+  await page.click('.menu-title >> nth=0');
+  await page.click('.menu-item:text("終了(Q)")');
+  assert.equal(await page.isVisible('#board'), false);
+  assert.equal(await page.isVisible('#ended'), true);
+  assert.equal(await page.evaluate(() => localStorage.getItem('tsweeper.ini')),
+    '[Set]\r\nWinX=-30\r\nWinY=10\r\nX=12\r\nY=7\r\nBom=16\r\n');
+  await page.click('#restart');
+  await waitForGame(page);
+  const screen = await readScreen(page);
+  assert.deepEqual([screen.columns, screen.rows, screen.counter], [12, 7, [27, 16, 17, 22]]);
+  await page.close();
+});
+
+test('a page that cannot load its WebAssembly says so in Japanese', async (t) => {
+  const broken = await startServer({ refuse: ['tsweeper.wasm'] });
+  t.after(() => new Promise((resolve) => broken.server.close(resolve)));
+  const page = await env.context.newPage();
+  await page.goto(broken.url);
+  await waitForGame(page);
+  assert.equal(await page.evaluate(() => document.documentElement.dataset.state), 'failed');
+  assert.match(await page.textContent('#failed'), /読み込めませんでした/);
+  assert.equal(await page.isVisible('#board'), false);
+  await page.close();
+});

@@ -1,0 +1,208 @@
+// What the browser tests share: a static server for build/web on 127.0.0.1,
+// Debian's chromium driven headless, the strip decoded here from the same
+// file, the native replay of a move list, and the canvas read as tiles.
+import { createServer } from 'node:http';
+import { readFile } from 'node:fs/promises';
+import { execFileSync } from 'node:child_process';
+import { extname, join, normalize, dirname } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { mkdtempSync, rmSync, readFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { chromium } from 'playwright-core';
+
+const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
+export const siteDir = process.env.TSWEEPER_WEB_DIR || join(root, 'build', 'web');
+const replayProgram = process.env.TSWEEPER_REPLAY || join(root, 'build', 'native', 'web', 'web_replay');
+
+const types = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.json': 'application/json; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.bmp': 'image/bmp',
+  '.ico': 'image/x-icon',
+};
+
+// Serves the folder (build/web unless `dir`); `refuse` names files answered with 404.
+export async function startServer({ refuse = [], dir = siteDir } = {}) {
+  const server = createServer(async (request, response) => {
+    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    const file = path === '/' ? '/index.html' : path;
+    if (refuse.includes(file.slice(1)) || file.includes('..')) {
+      response.writeHead(404).end();
+      return;
+    }
+    try {
+      const body = await readFile(join(dir, file));
+      response.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' });
+      response.end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { server, url: `http://127.0.0.1:${server.address().port}/` };
+}
+
+export async function startBrowser(contextOptions = {}) {
+  const profile = mkdtempSync(join(tmpdir(), 'tsweeper-chromium-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: process.env.TSWEEPER_CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    ...contextOptions,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+      '--disable-sync', '--no-first-run'],
+  });
+  return {
+    context,
+    async close() {
+      await context.close();
+      rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// One browser and one server for a test file, closed at its end.
+export async function setUp(t, contextOptions) {
+  const site = await startServer();
+  const browser = await startBrowser(contextOptions);
+  t.after(async () => {
+    await browser.close();
+    await new Promise((resolve) => site.server.close(resolve));
+  });
+  return { url: site.url, context: browser.context };
+}
+
+// A fresh page of the game with the given settings text (null: none),
+// waited for until its first board is drawn.
+// The storage is set from a file of the site that runs no script, so that
+// no game page writes its own settings over it on leaving.
+export async function openGame(env, settingsText = null) {
+  const page = await env.context.newPage();
+  await page.goto(`${env.url}page.json`);
+  await page.evaluate((text) => {
+    localStorage.clear();
+    if (text !== null) localStorage.setItem('tsweeper.ini', text);
+  }, settingsText);
+  await page.goto(env.url);
+  await waitForGame(page);
+  return page;
+}
+
+export async function waitForGame(page) {
+  await page.waitForFunction(() => document.documentElement.dataset.state);
+}
+
+// The strip, decoded here from the file the page uses: tile t as 16 x 16
+// RGBA rows.
+function decodeStrip() {
+  const file = readFileSync(join(siteDir, 'tiles.bmp'));
+  const offset = file.readUInt32LE(10);
+  const header = file.readUInt32LE(14);
+  const width = file.readInt32LE(18);
+  const height = file.readInt32LE(22);
+  const stride = Math.ceil(width / 4) * 4;
+  const tiles = [];
+  for (let t = 0; t < width / 16; t++) {
+    const tile = Buffer.alloc(16 * 16 * 4);
+    for (let y = 0; y < 16; y++) {
+      const row = height > 0 ? 15 - y : y;
+      for (let x = 0; x < 16; x++) {
+        const index = file[offset + row * stride + t * 16 + x];
+        const p = 14 + header + 4 * index;
+        tile.set([file[p + 2], file[p + 1], file[p], 255], (y * 16 + x) * 4);
+      }
+    }
+    tiles.push(tile);
+  }
+  return tiles;
+}
+export const stripTiles = decodeStrip();
+
+// The canvas's drawing buffer: { width, height, data } with RGBA bytes.
+export async function readCanvas(page) {
+  const { width, height, base64 } = await page.evaluate(() => {
+    const canvas = document.getElementById('board');
+    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let text = '';
+    for (let i = 0; i < data.length; i += 8192) text += String.fromCharCode(...data.subarray(i, i + 8192));
+    return { width: canvas.width, height: canvas.height, base64: btoa(text) };
+  });
+  return { width, height, data: Buffer.from(base64, 'base64') };
+}
+
+function block(image, left, top) {
+  const out = Buffer.alloc(16 * 16 * 4);
+  for (let y = 0; y < 16; y++) {
+    image.data.copy(out, y * 64, ((top + y) * image.width + left) * 4, ((top + y) * image.width + left + 16) * 4);
+  }
+  return out;
+}
+
+// The tile that a 16 x 16 block shows, -1 when it is none of them.
+function tileOf(pixels, candidates) {
+  return candidates.find((t) => stripTiles[t].equals(pixels)) ?? -1;
+}
+
+const boardTiles = [...Array(16).keys()];
+const counterCellTiles = [...Array(12).keys()].map((i) => 16 + i);
+
+// The canvas read as the replay prints its picture: tiles per square by
+// rows, the counter's four cells, and whether the strip right of the
+// counter is black, pixel by pixel.
+export async function readScreen(page) {
+  const image = await readCanvas(page);
+  const columns = image.width / 16;
+  const rows = image.height / 16 - 1;
+  const tiles = [];
+  for (let r = 0; r < rows; r++) {
+    tiles.push([]);
+    for (let c = 0; c < columns; c++) tiles[r].push(tileOf(block(image, c * 16, (r + 1) * 16), boardTiles));
+  }
+  const counter = [0, 1, 2, 3].map((i) => tileOf(block(image, i * 16, 0), counterCellTiles));
+  let blackStrip = true;
+  for (let y = 0; y < 16; y++) {
+    for (let x = 64; x < image.width; x++) {
+      const p = (y * image.width + x) * 4;
+      if (image.data[p] || image.data[p + 1] || image.data[p + 2] || image.data[p + 3] !== 255) blackStrip = false;
+    }
+  }
+  return { columns, rows, tiles, counter, blackStrip, image };
+}
+
+// The whole picture that the replay's tiles make, pixel by pixel, for a
+// comparison of every pixel of the canvas with the strip.
+export function expectedImage(replayed) {
+  const width = replayed.columns * 16;
+  const height = (replayed.rows + 1) * 16;
+  const data = Buffer.alloc(width * height * 4);
+  for (let i = 3; i < data.length; i += 4) data[i] = 255;
+  const put = (tile, left, top) => {
+    for (let y = 0; y < 16; y++) stripTiles[tile].copy(data, ((top + y) * width + left) * 4, y * 64, y * 64 + 64);
+  };
+  replayed.counter.forEach((tile, i) => put(tile, i * 16, 0));
+  replayed.tiles.forEach((row, r) => row.forEach((tile, c) => put(tile, c * 16, (r + 1) * 16)));
+  return { width, height, data };
+}
+
+// Runs the move list through the core and the mouse layer built natively.
+export function replay(commands) {
+  const output = execFileSync(replayProgram, { input: commands.join('\n') + '\n' });
+  return JSON.parse(output.toString());
+}
+
+// Waits for the page's next two frames, so that what it drew is on screen.
+export async function frames(page) {
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+}
+
+// Where client pixel (x, y) of the board lies on the page, at the zoom shown.
+export async function pagePoint(page, x, y) {
+  const { left, top, scale } = await page.evaluate(() => {
+    const canvas = document.getElementById('board');
+    const box = canvas.getBoundingClientRect();
+    return { left: box.left, top: box.top, scale: box.width / canvas.width };
+  });
+  return { x: left + (x + 0.5) * scale, y: top + (y + 0.5) * scale };
+}

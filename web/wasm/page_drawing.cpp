@@ -1,0 +1,180 @@
+#include "web/wasm/page_drawing.h"
+
+#include "render/bitmap_file_check.h"
+#include "render/counter_digits.h"
+#include "render/draw.h"
+#include "web/wasm/page_export.h"
+
+uint32_t screenPixels[ScreenWidth * ScreenHeight];
+int32_t dirtyRect[4];
+
+namespace {
+
+constexpr int StripWidth = SquareSize * TileCount;
+// The strip file the exe embeds: 448 x 16 pixels of 8 bits with a palette.
+constexpr int StripFileCapacity = 16384;
+unsigned char stripFile[StripFileCapacity];
+uint32_t stripPixels[StripWidth * SquareSize];
+
+uint32_t Read16(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8;
+}
+
+uint32_t Read32(const unsigned char* p)
+{
+    return Read16(p) | Read16(p + 2) << 16;
+}
+
+// A palette entry (blue, green, red, unused) as an opaque RGBA pixel in
+// memory order, which is what the canvas reads.
+uint32_t PaletteColour(const unsigned char* entry)
+{
+    return static_cast<uint32_t>(entry[2]) | static_cast<uint32_t>(entry[1]) << 8 |
+           static_cast<uint32_t>(entry[0]) << 16 | 0xFF000000u;
+}
+
+void GrowDirty(int left, int top, int right, int bottom)
+{
+    if (dirtyRect[2] <= dirtyRect[0]) {
+        dirtyRect[0] = left;
+        dirtyRect[1] = top;
+        dirtyRect[2] = right;
+        dirtyRect[3] = bottom;
+        return;
+    }
+    if (left < dirtyRect[0])
+        dirtyRect[0] = left;
+    if (top < dirtyRect[1])
+        dirtyRect[1] = top;
+    if (right > dirtyRect[2])
+        dirtyRect[2] = right;
+    if (bottom > dirtyRect[3])
+        dirtyRect[3] = bottom;
+}
+
+void CopyTile(int tile, int left, int top)
+{
+    for (int y = 0; y < SquareSize; ++y) {
+        const uint32_t* from = stripPixels + y * StripWidth + SquareSize * tile;
+        uint32_t* to = screenPixels + (top + y) * ScreenWidth + left;
+        for (int x = 0; x < SquareSize; ++x)
+            to[x] = from[x];
+    }
+}
+
+}  // namespace
+
+PAGE_EXPORT(StripFileBuffer) unsigned char* StripFileBuffer()
+{
+    return stripFile;
+}
+
+PAGE_EXPORT(StripFileCapacity) int StripFileBufferSize()
+{
+    return StripFileCapacity;
+}
+
+// Decodes the strip file of `size` bytes put into StripFileBuffer and fills
+// the screen with black. 1 when the file is the 8-bit 448 x 16 strip.
+PAGE_EXPORT(LoadStrip) int LoadStrip(int size)
+{
+    if (size <= 0 || size > StripFileCapacity)
+        return 0;
+    if (!BitmapFileIsWhole(stripFile, BitmapHeadersSize, static_cast<uint64_t>(size)))
+        return 0;
+    const uint32_t dataOffset = Read32(stripFile + 10);
+    const uint32_t infoSize = Read32(stripFile + 14);
+    const int32_t width = static_cast<int32_t>(Read32(stripFile + 18));
+    const int32_t height = static_cast<int32_t>(Read32(stripFile + 22));
+    const uint32_t bits = Read16(stripFile + 28);
+    const uint32_t compression = Read32(stripFile + 30);
+    uint32_t colours = Read32(stripFile + 46);
+    if (colours == 0)
+        colours = 256;
+    const uint32_t paletteOffset = 14 + infoSize;
+    if (infoSize < 40 || width != StripWidth || (height != SquareSize && height != -SquareSize) ||
+        bits != 8 || compression != 0 || colours > 256 ||
+        paletteOffset + 4 * colours > dataOffset)
+        return 0;
+    constexpr int stride = (StripWidth + 3) / 4 * 4;
+    for (int y = 0; y < SquareSize; ++y) {
+        // A positive height is a bottom-up bitmap.
+        const int fileRow = height > 0 ? SquareSize - 1 - y : y;
+        const unsigned char* row = stripFile + dataOffset + fileRow * stride;
+        for (int x = 0; x < StripWidth; ++x) {
+            const uint32_t index = row[x] < colours ? row[x] : 0;
+            stripPixels[y * StripWidth + x] = PaletteColour(stripFile + paletteOffset + 4 * index);
+        }
+    }
+    for (uint32_t& pixel : screenPixels)
+        pixel = 0xFF000000u;
+    GrowDirty(0, 0, ScreenWidth, ScreenHeight);
+    return 1;
+}
+
+PAGE_EXPORT(StripPixels) uint32_t* StripPixels()
+{
+    return stripPixels;
+}
+
+PAGE_EXPORT(ScreenPixels) uint32_t* ScreenPixels()
+{
+    return screenPixels;
+}
+
+PAGE_EXPORT(ScreenWidth) int PageScreenWidth()
+{
+    return ScreenWidth;
+}
+
+PAGE_EXPORT(ScreenHeight) int PageScreenHeight()
+{
+    return ScreenHeight;
+}
+
+PAGE_EXPORT(DirtyRect) int32_t* DirtyRect()
+{
+    return dirtyRect;
+}
+
+PAGE_EXPORT(ClearDirty) void ClearDirty()
+{
+    dirtyRect[0] = dirtyRect[1] = dirtyRect[2] = dirtyRect[3] = 0;
+}
+
+void DrawTile(int column, int row, int tile)
+{
+    const int left = SquareLeft(column);
+    const int top = SquareTop(row);
+    CopyTile(tile, left, top);
+    GrowDirty(left, top, left + SquareSize, top + SquareSize);
+}
+
+void DrawCounter()
+{
+    int tiles[CounterCells];
+    CounterTiles(mineCounter, tiles);
+    for (int cell = 0; cell < CounterCells; ++cell)
+        CopyTile(tiles[cell], SquareSize * cell, 0);
+    GrowDirty(0, 0, SquareSize * CounterCells, CounterStripHeight);
+}
+
+PAGE_EXPORT(SquareSize) int PageSquareSize()
+{
+    return SquareSize;
+}
+
+namespace {
+uint32_t onePicture[SquareSize * SquareSize];
+}
+
+// The pixels of one tile, 16 x 16 RGBA, for pictures drawn beside the board.
+PAGE_EXPORT(TilePixels) uint32_t* TilePixels(int tile)
+{
+    for (int y = 0; y < SquareSize; ++y) {
+        for (int x = 0; x < SquareSize; ++x)
+            onePicture[y * SquareSize + x] = stripPixels[y * StripWidth + SquareSize * tile + x];
+    }
+    return onePicture;
+}
