@@ -12,6 +12,7 @@
 
 #include "tests/e2e/screen_checks.h"
 #include "tests/e2e/test_load_model.h"
+#include "tests/support/random_bytes.h"
 
 namespace {
 
@@ -64,15 +65,6 @@ Values Corrected(Values raw)
     return raw;
 }
 
-std::string Garbage()
-{
-    std::mt19937 random(8);
-    std::string bytes(4096, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(random() & 0xFF);
-    return bytes;
-}
-
 struct BadFile {
     const char* name;
     std::string contents;
@@ -89,7 +81,7 @@ std::vector<BadFile> BadFiles()
     const std::string player = PlayerPart();
     const std::string oneMegabyte(1 << 20, '1');
     return {
-        {"garbage", Garbage(), {10, 10, 10, 5, 10}, 10, 5, 10, false},
+        {"garbage", RandomBytes(8, 4096), {10, 10, 10, 5, 10}, 10, 5, 10, false},
         {"empty", "", {10, 10, 10, 5, 10}, 10, 5, 10, false},
         {"words", "[Set]\r\nWinX=abc\r\nWinY=xyz\r\nX=abc\r\nY=def\r\nBom=ghi\r\n" + player,
          {0, 0, 0, 0, 0}, 10, 5, 5, true},
