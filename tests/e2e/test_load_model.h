@@ -3,7 +3,8 @@
 // program and this copy start from the same never-seeded generator, so they
 // deal the same bombs for the same settings and squares.
 //
-// Defines DrawTile and DrawCounter: include it in one test file only.
+// Defines DrawTile, DrawCounter and ResetScreenModel: include it in one test
+// file only.
 #pragma once
 
 #include <windows.h>
