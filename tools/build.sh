@@ -8,7 +8,7 @@ source "$root/tools/setup.sh"
 tsweeper_install_missing
 
 what="${1:-all}"
-presets=(native asan windows web)  # the fuzz build is made by tools/run-fuzz.sh
+presets=(native asan windows web fuzz)
 case "$what" in
   all) ;;
   native|asan|windows|fuzz|web) presets=("$what") ;;

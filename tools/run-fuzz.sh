@@ -18,11 +18,12 @@ fi
 source "$root/tools/setup.sh"
 tsweeper_install_missing
 
+cd "$root"
 build="$root/build/fuzz"
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --preset fuzz >/dev/null
 fi
-cmake --build "$build" >/dev/null
+cmake --build --preset fuzz -j 2 >/dev/null
 
 corpus="$build/corpus"
 artifacts="$build/artifacts"
@@ -47,7 +48,7 @@ rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n1)
 if [ "$status" -ne 0 ] || [ "${#found[@]}" -gt 0 ]; then
   # What broke, with the steps that led there, as the target printed it.
   if grep -q 'invariant broken' "$log"; then
-    sed -n '/==== tsweeper fuzz: invariant broken/,$p' "$log" | head -n 120
+    sed -n '/==== tsweeper random play: invariant broken/,$p' "$log" | head -n 120
   else
     tail -n 60 "$log"
   fi

@@ -159,12 +159,12 @@ void Sample(const char* settings, bool onScreen, int watchColumn, int watchRow, 
 
     // The release did what it should: the right number of squares opened.
     Screen screen;
-    for (int i = 0; i < 100; ++i) {
-        screen = game.CurrentScreen();
-        if (OpenedSquares(screen) == expectedOpened)
-            break;
-        Sleep(20);
-    }
+    WaitUntil(
+        [&] {
+            screen = game.CurrentScreen();
+            return OpenedSquares(screen) == expectedOpened;
+        },
+        2000);
     if (OpenedSquares(screen) != expectedOpened) {
         std::printf("unexpected picture after the release:\n%s", Describe(screen).c_str());
         ++series->failures;

@@ -1,15 +1,18 @@
 #include "tests/e2e/driver.h"
 
 #include <cstdio>
+#include <cstring>
+#include <utility>
 #include <fstream>
 #include <iterator>
 
 #include "render/counter_digits.h"
+#include "render/draw.h"
+#include "tests/support/tile_letters.h"
 
 namespace {
 
-constexpr int TileSize = 16;
-constexpr int TilesInStrip = 28;
+constexpr int TileSize = SquareSize;
 
 std::wstring FromUtf8(const std::string& text)
 {
@@ -32,41 +35,17 @@ std::wstring WindowsPath(const char* unixPath)
     return path;
 }
 
-unsigned ReadLe(const std::string& bytes, size_t offset, int size)
-{
-    unsigned value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<size_t>(i)]);
-    return value;
-}
-
 // Reads the generated 8-bit strip file into a picture.
 Picture LoadStrip(const std::wstring& path)
 {
     std::ifstream file(path.c_str(), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    Picture strip;
     if (bytes.size() < 54)
-        return strip;
-    const unsigned dataOffset = ReadLe(bytes, 10, 4);
-    const unsigned headerSize = ReadLe(bytes, 14, 4);
-    strip.width = static_cast<int>(ReadLe(bytes, 18, 4));
-    strip.height = static_cast<int>(ReadLe(bytes, 22, 4));
-    const size_t palette = 14 + headerSize;
-    const size_t stride = (static_cast<size_t>(strip.width) + 3) & ~static_cast<size_t>(3);
-    strip.pixels.resize(static_cast<size_t>(strip.width) * strip.height);
-    for (int y = 0; y < strip.height; ++y) {
-        const size_t row = dataOffset + stride * static_cast<size_t>(strip.height - 1 - y);
-        for (int x = 0; x < strip.width; ++x) {
-            const unsigned index = static_cast<unsigned char>(bytes[row + static_cast<size_t>(x)]);
-            const size_t entry = palette + 4 * index;
-            const unsigned blue = static_cast<unsigned char>(bytes[entry]);
-            const unsigned green = static_cast<unsigned char>(bytes[entry + 1]);
-            const unsigned red = static_cast<unsigned char>(bytes[entry + 2]);
-            strip.pixels[static_cast<size_t>(y) * strip.width + x] = (red << 16) | (green << 8) | blue;
-        }
-    }
-    return strip;
+        return Picture();
+    unsigned dataOffset = 0;
+    std::memcpy(&dataOffset, bytes.data() + 10, sizeof dataOffset);
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    return DecodeEightBitDib(data + 14, data + dataOffset);
 }
 
 bool BlockEquals(const Picture& picture, int x, int y, const Picture& strip, int tile)
@@ -78,39 +57,50 @@ bool BlockEquals(const Picture& picture, int x, int y, const Picture& strip, int
     return true;
 }
 
-struct PopupSearch {
-    DWORD processId;
-    HWND exclude;
-    HWND found;
-};
-
-BOOL CALLBACK FindPopup(HWND window, LPARAM data)
+BOOL CALLBACK CollectWindowOf(HWND window, LPARAM data)
 {
-    auto* search = reinterpret_cast<PopupSearch*>(data);
+    auto* search = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && window != search->exclude && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
+    if (owner == search->first)
+        search->second.push_back(window);
     return TRUE;
 }
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM data)
+// The counter cell's tile as the character of the value it reads. The blank
+// sign and the digit 1 look exactly like tiles 3 and 4, which a reading of the
+// pixels finds first.
+char CounterLetter(int tile)
 {
-    auto* search = reinterpret_cast<PopupSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[32];
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && lstrcmpA(className, "tsweep") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (tile == TileCounterBlank || tile == TileOpenedEmpty)
+        return ' ';
+    if (tile == TileOpenedOne)
+        return '1';
+    if (tile == TileCounterMinus)
+        return '-';
+    return tile >= TileCounterZero && tile < TileCounterZero + 10 ? static_cast<char>('0' + tile - TileCounterZero)
+                                                                    : '!';
 }
 
 }  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
+            return condition();
+        Sleep(15);
+    }
+    return true;
+}
+
+std::vector<HWND> WindowsOfProcess(DWORD processId)
+{
+    std::pair<DWORD, std::vector<HWND>> search(processId, {});
+    EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
 
 const Picture& BuiltInStrip()
 {
@@ -122,7 +112,7 @@ int TileAt(const Picture& picture, int x, int y, const Picture& strip)
 {
     if (x < 0 || y < 0 || x + TileSize > picture.width || y + TileSize > picture.height)
         return -1;
-    for (int tile = 0; tile < TilesInStrip; ++tile)
+    for (int tile = 0; tile < TileCount; ++tile)
         if (BlockEquals(picture, x, y, strip, tile))
             return tile;
     return -1;
@@ -137,32 +127,56 @@ Screen ReadScreen(const Picture& picture, int columns, int rows)
     for (int column = 0; column < columns; ++column)
         for (int row = 0; row < rows; ++row)
             screen.squares[static_cast<size_t>(column) * rows + row] =
-                TileAt(picture, TileSize * column, TileSize * (row + 1));
+                TileAt(picture, SquareLeft(column), SquareTop(row));
     for (int cell = 0; cell < 4; ++cell)
         screen.counter[cell] = TileAt(picture, TileSize * cell, 0);
-    screen.blackRightOfCounter = picture.width >= 64;
-    for (int y = 0; y < TileSize && y < picture.height; ++y)
-        for (int x = 64; x < picture.width; ++x)
+    const int counterWidth = CounterCells * TileSize;
+    screen.blackRightOfCounter = picture.width >= counterWidth;
+    for (int y = 0; y < CounterStripHeight && y < picture.height; ++y)
+        for (int x = counterWidth; x < picture.width; ++x)
             if (picture.At(x, y) != 0)
                 screen.blackRightOfCounter = false;
     return screen;
 }
 
 
+Screen& Screen::Counter(int value)
+{
+    CounterTiles(value, counter);
+    return *this;
+}
+
+Screen ScreenOf(const char* const* pictureRows, int rowCount, int counter)
+{
+    const int columnCount = static_cast<int>(std::strlen(pictureRows[0]));
+    Screen screen = UniformScreen(columnCount, rowCount, -1, counter);
+    for (int row = 0; row < rowCount; ++row)
+        for (int column = 0; column < columnCount && pictureRows[row][column]; ++column)
+            screen.Set(column, row, TileOfLetter(pictureRows[row][column]));
+    return screen;
+}
+
+Screen ScreenOf(std::initializer_list<const char*> pictureRows, int counter)
+{
+    return ScreenOf(pictureRows.begin(), static_cast<int>(pictureRows.size()), counter);
+}
+
+Screen Pressed(Screen screen, std::initializer_list<std::pair<int, int>> squares)
+{
+    for (const std::pair<int, int>& square : squares)
+        screen.Set(square.first, square.second, TileOpenedEmpty);
+    return screen;
+}
+
 std::string Describe(const Screen& screen)
 {
-    // Tiles 0-27 as one character each: covered '#', flag 'F', opened
-    // '.', '1'-'8', end pictures '@' (ringed flag) 'x' (wrong flag) '*' 'X'.
-    static const char symbols[] = "#F?.12345678@x*X0123456789- ";
     std::string text = "counter:";
     for (int tile : screen.counter)
-        text += tile >= 0 ? symbols[SameLookingTile(tile)] : '!';
+        text += CounterLetter(tile);
     text += '\n';
     for (int row = 0; row < screen.rows; ++row) {
-        for (int column = 0; column < screen.columns; ++column) {
-            const int tile = screen.Square(column, row);
-            text += tile >= 0 ? symbols[SameLookingTile(tile)] : '!';
-        }
+        for (int column = 0; column < screen.columns; ++column)
+            text += TileLetter(SameLookingTile(screen.Square(column, row)));
         text += '\n';
     }
     return text;
@@ -181,6 +195,11 @@ GameFolder::GameFolder(const char* name)
     CreateDirectoryW(path.c_str(), nullptr);
     CopyFileW(WindowsPath(TSWEEPER_EXE_PATH).c_str(), Exe().c_str(), FALSE);
     DeleteFileW(Ini().c_str());
+}
+
+std::wstring GameFolder::Ini() const
+{
+    return path + FromUtf8(SettingsFileName);
 }
 
 void GameFolder::WriteIni(const std::string& contents) const
@@ -207,7 +226,8 @@ int GameFolder::IniInt(const char* key, int fallback, const char* section) const
         GetPrivateProfileIntW(FromUtf8(section).c_str(), FromUtf8(key).c_str(), fallback, Ini().c_str()));
 }
 
-GameRun::GameRun(const GameFolder& folder, int showCommand)
+GameRun::GameRun(const std::wstring& folder, const std::wstring& program, int showCommand,
+                 const std::wstring& currentDirectory)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -215,32 +235,38 @@ GameRun::GameRun(const GameFolder& folder, int showCommand)
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand);
     }
-    std::wstring commandLine = L"\"" + folder.Exe() + L"\"";
-    if (!CreateProcessW(folder.Exe().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.path.c_str(), &startup, &process_)) {
+    const std::wstring exe = folder + program;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    const std::wstring& directory = currentDirectory.empty() ? folder : currentDirectory;
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                        &startup, &process_)) {
         ended_ = true;
         return;
     }
     WaitForInputIdle(process_.hProcess, 10000);
-    PopupSearch search = {process_.dwProcessId, nullptr, nullptr};
-    for (int i = 0; i < 500 && !search.found; ++i) {
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found)
-            Sleep(20);
-    }
-    window_ = search.found;
+    WaitUntil(
+        [this] {
+            for (HWND window : WindowsOfProcess(process_.dwProcessId)) {
+                char className[32];
+                GetClassNameA(window, className, sizeof className);
+                if (lstrcmpA(className, "tsweep") == 0)
+                    window_ = window;
+            }
+            return window_ != nullptr;
+        },
+        10000);
     if (!window_ || IsIconic(window_))
         return;
     // The first board: every square covered, the counter drawn.
-    for (int i = 0; i < 250; ++i) {
-        const Screen screen = CurrentScreen();
-        bool drawn = screen.counter[0] >= 0;
-        for (int tile : screen.squares)
-            drawn = drawn && tile == 0;
-        if (drawn)
-            return;
-        Sleep(20);
-    }
+    WaitUntil(
+        [this] {
+            const Screen screen = CurrentScreen();
+            bool drawn = screen.counter[0] >= 0;
+            for (int tile : screen.squares)
+                drawn = drawn && tile == TileCovered;
+            return drawn;
+        },
+        5000);
 }
 
 GameRun::~GameRun()
@@ -255,39 +281,6 @@ GameRun::~GameRun()
     }
 }
 
-Picture CaptureClient(HWND window)
-{
-    Picture picture;
-    RECT client;
-    if (!GetClientRect(window, &client))
-        return picture;
-    picture.width = client.right;
-    picture.height = client.bottom;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC windowDC = GetDC(window);
-    HDC memoryDC = CreateCompatibleDC(windowDC);
-    HBITMAP section = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memoryDC, section);
-    BitBlt(memoryDC, 0, 0, picture.width, picture.height, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    const unsigned* source = static_cast<const unsigned*>(bits);
-    picture.pixels.assign(source, source + static_cast<size_t>(picture.width) * picture.height);
-    for (unsigned& pixel : picture.pixels)
-        pixel &= 0xFFFFFF;
-    SelectObject(memoryDC, old);
-    DeleteObject(section);
-    DeleteDC(memoryDC);
-    ReleaseDC(window, windowDC);
-    return picture;
-}
-
 Picture GameRun::Capture() const
 {
     return CaptureClient(window_);
@@ -297,14 +290,14 @@ int GameRun::Columns() const
 {
     RECT client;
     GetClientRect(window_, &client);
-    return client.right / TileSize;
+    return ColumnAtX(static_cast<unsigned>(client.right));
 }
 
 int GameRun::Rows() const
 {
     RECT client;
     GetClientRect(window_, &client);
-    return client.bottom / TileSize - 1;
+    return RowAtY(static_cast<unsigned>(client.bottom));
 }
 
 Screen GameRun::CurrentScreen() const
@@ -337,14 +330,21 @@ static bool SameScreen(const Screen& a, const Screen& b)
 Screen GameRun::WaitForScreen(const Screen& expected, int timeoutMs) const
 {
     Screen screen;
-    const DWORD start = GetTickCount();
-    do {
-        screen = CurrentScreen();
-        if (SameScreen(screen, expected))
-            return screen;
-        Sleep(15);
-    } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs));
+    WaitUntil(
+        [&] {
+            screen = CurrentScreen();
+            return SameScreen(screen, expected);
+        },
+        timeoutMs);
     return screen;
+}
+
+Screen GameRun::SettledScreen() const
+{
+    Sleep(300);
+    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW);
+    Sleep(300);
+    return CurrentScreen();
 }
 
 void GameRun::Send(UINT message, unsigned buttons, int x, int y) const
@@ -371,25 +371,26 @@ void GameRun::MenuCommand(WORD command) const
     PostMessageW(window_, WM_COMMAND, command, 0);
 }
 
-HWND GameRun::WaitForPopup(int timeoutMs) const
+std::vector<HWND> GameRun::Popups() const
 {
-    PopupSearch search = {process_.dwProcessId, window_, nullptr};
-    const DWORD start = GetTickCount();
-    do {
-        search.found = nullptr;
-        EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
-        Sleep(20);
-    } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs));
-    return nullptr;
+    std::vector<HWND> popups;
+    for (HWND window : WindowsOfProcess(process_.dwProcessId))
+        if (window != window_ && IsWindowVisible(window))
+            popups.push_back(window);
+    return popups;
 }
 
-bool GameRun::NoPopup() const
+HWND GameRun::WaitForPopup(int timeoutMs) const
 {
-    PopupSearch search = {process_.dwProcessId, window_, nullptr};
-    EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&search));
-    return search.found == nullptr;
+    HWND popup = nullptr;
+    WaitUntil(
+        [&] {
+            const std::vector<HWND> popups = Popups();
+            popup = popups.empty() ? nullptr : popups.front();
+            return popup != nullptr;
+        },
+        timeoutMs);
+    return popup;
 }
 
 int GameRun::WaitForExit(int timeoutMs)
@@ -412,6 +413,32 @@ int GameRun::CloseBox()
 {
     PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
     return WaitForExit();
+}
+
+std::string Describe(const SettingsValues& values)
+{
+    return "WinX " + std::to_string(values.windowX) + ", WinY " + std::to_string(values.windowY) + ", X " +
+           std::to_string(values.columns) + ", Y " + std::to_string(values.rows) + ", Bom " +
+           std::to_string(values.bombs);
+}
+
+SettingsValues ReadBackSettings(const std::wstring& ini, bool defaultsForMissing)
+{
+    static int copies = 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring copy = std::wstring(temp) + L"tsweeper-read-back-" + std::to_wstring(GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(++copies) + L".ini";
+    CopyFileW((L"\\\\?\\" + ini).c_str(), copy.c_str(), FALSE);
+    const auto read = [&](const char* key, int fallback) {
+        return static_cast<int>(GetPrivateProfileIntW(FromUtf8(SettingsSection).c_str(), FromUtf8(key).c_str(),
+                                                      defaultsForMissing ? fallback : -99999, copy.c_str()));
+    };
+    const SettingsValues values = {read(WindowXKey, DefaultWindowX), read(WindowYKey, DefaultWindowY),
+                                   read(ColumnsKey, DefaultColumns), read(RowsKey, DefaultRows),
+                                   read(BombsKey, DefaultBombs)};
+    DeleteFileW(copy.c_str());
+    return values;
 }
 
 std::vector<std::string> Lines(const std::string& text)
@@ -461,14 +488,20 @@ std::wstring Wide(const char* utf8)
     return FromUtf8(utf8);
 }
 
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &narrow[0], length, nullptr, nullptr);
+    narrow.resize(static_cast<size_t>(length) - 1);
+    return narrow;
+}
+
 void ParkPointer()
 {
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
-}
-
-void CounterTilesFor(int value, int tiles[4])
-{
-    CounterTiles(value, tiles);
 }
 
 Screen UniformScreen(int columns, int rows, int tile, int counter)

@@ -6,19 +6,25 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
-// A client-area picture, 0x00RRGGBB per pixel, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned> pixels;
-    unsigned At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
+#include "core/geometry.h"
+#include "core/settings.h"
+#include "render/draw.h"
+#include "resources/resource.h"
+#include "tests/win/picture.h"
 
-// A window's client-area pixels as they are on the screen now.
-Picture CaptureClient(HWND window);
+// Polls `condition` until it holds or `timeoutMs` has passed; true when it
+// held. The one way the tests wait for the program.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+
+// Every top-level window of a process, hidden ones included: the one window
+// search of the tests.
+std::vector<HWND> WindowsOfProcess(DWORD processId);
 
 // The 28 tiles of the built-in strip, read from the generated bitmap.
 const Picture& BuiltInStrip();
@@ -34,8 +40,21 @@ struct Screen {
     int counter[4] = {-1, -1, -1, -1};
     bool blackRightOfCounter = false;
     int Square(int column, int row) const { return squares[static_cast<size_t>(column) * rows + row]; }
+    // For building an expected screen step by step.
+    Screen& Set(int column, int row, int tile)
+    {
+        squares[static_cast<size_t>(column) * rows + row] = tile;
+        return *this;
+    }
+    Screen& Counter(int value);
 };
 Screen ReadScreen(const Picture& picture, int columns, int rows);
+// A screen from rows in the letters of tests/support/tile_letters.h, with
+// the counter showing `counter`.
+Screen ScreenOf(std::initializer_list<const char*> pictureRows, int counter);
+Screen ScreenOf(const char* const* pictureRows, int rowCount, int counter);
+// `screen` with the given squares (column, row) showing pressed.
+Screen Pressed(Screen screen, std::initializer_list<std::pair<int, int>> squares);
 // Tiles 27 and 17 look exactly like 3 and 4: pixels cannot tell them apart.
 int SameLookingTile(int tile);
 // The screen drawn as text, one character per square, for failure messages.
@@ -46,22 +65,32 @@ struct GameFolder {
     std::wstring path;  // with a trailing backslash
     explicit GameFolder(const char* name);
     std::wstring Exe() const { return path + L"tsweeper.exe"; }
-    std::wstring Ini() const { return path + L"tsweeper.ini"; }
+    std::wstring Ini() const;
     void WriteIni(const std::string& contents) const;
     bool HasIni() const;
     std::string ReadIni() const;
     // GetPrivateProfileIntA on the settings file; `fallback` when missing.
-    int IniInt(const char* key, int fallback = -99999, const char* section = "Set") const;
+    int IniInt(const char* key, int fallback = -99999, const char* section = SettingsSection) const;
 };
 
 class GameRun {
 public:
-    // Starts the program in the folder and waits for its window and the
-    // first painted board. showCommand is passed through STARTUPINFO.
-    explicit GameRun(const GameFolder& folder, int showCommand = -1);
+    // Starts `program` from `folder` (with its trailing backslash) and waits
+    // for its window and the first painted board. The current directory is
+    // the folder unless another is given (Wine cannot take one beyond
+    // MAX_PATH); showCommand is passed through STARTUPINFO.
+    GameRun(const std::wstring& folder, const std::wstring& program, int showCommand = -1,
+            const std::wstring& currentDirectory = std::wstring());
+    explicit GameRun(const GameFolder& folder, int showCommand = -1)
+        : GameRun(folder.path, L"tsweeper.exe", showCommand)
+    {
+    }
     ~GameRun();
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
 
     HWND window() const { return window_; }
+    HANDLE process() const { return process_.hProcess; }
     DWORD processId() const { return process_.dwProcessId; }
     bool started() const { return window_ != nullptr; }
 
@@ -71,6 +100,9 @@ public:
     // time runs out; returns the last screen read.
     Screen WaitForScreen(const Screen& expected, int timeoutMs = 3000) const;
     Screen CurrentScreen() const;
+    // The screen once any pending repaint has reached it, for steps that
+    // must change nothing.
+    Screen SettledScreen() const;
     // The board size the client area shows.
     int Columns() const;
     int Rows() const;
@@ -82,15 +114,16 @@ public:
     void RightPressSquare(int column, int row) const;
     void MenuCommand(WORD command) const;  // posted, as the menu does
 
-    // A top-level window of the process other than the main window (a message
-    // box or the settings dialog), waited for up to timeoutMs.
+    // The visible top-level windows of the process other than the main
+    // window: message boxes and the settings dialog.
+    std::vector<HWND> Popups() const;
+    // One of them, waited for up to timeoutMs.
     HWND WaitForPopup(int timeoutMs = 5000) const;
-    // No popup window of the process is visible.
-    bool NoPopup() const;
+    bool NoPopup() const { return Popups().empty(); }
 
     // Ends with the close box / menu command road and returns the exit code,
     // or -1 when the process did not end in time.
-    int Quit(WORD viaCommand = 1002);
+    int Quit(WORD viaCommand = IDM_EXIT);
     int CloseBox();
     int WaitForExit(int timeoutMs = 10000);
 
@@ -99,6 +132,17 @@ private:
     HWND window_ = nullptr;
     bool ended_ = false;
 };
+
+// The five settings values in the file's order.
+struct SettingsValues {
+    int windowX, windowY, columns, rows, bombs;
+};
+std::string Describe(const SettingsValues& values);
+// The values as the platform's profile functions read them: a missing key
+// as -99999, or as the program's default when `defaultsForMissing`. They
+// read a private copy of `ini`, which keeps this process's profile cache out
+// of the way and reaches a file whose path is too long for them.
+SettingsValues ReadBackSettings(const std::wstring& ini, bool defaultsForMissing = false);
 
 // A text file's lines, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
@@ -111,17 +155,16 @@ std::wstring MessageBoxText(HWND box);
 // Presses a button of a dialog or message box as a click would.
 void PressButton(HWND dialog, int button);
 
-// The strip from a UTF-8 string for comparing with UTF-16 read back.
+// UTF-8 and UTF-16, for comparing texts read back from the program.
 std::wstring Wide(const char* utf8);
+std::string Utf8(const std::wstring& text);
 
 // Moves the real pointer out of the way of posted mouse messages.
 void ParkPointer();
 
 // Screen with every square `tile` and the counter showing `counter`.
 Screen UniformScreen(int columns, int rows, int tile, int counter);
-// The four counter tiles for a value.
-void CounterTilesFor(int value, int tiles[4]);
 
 // The square's centre in client pixels.
-inline int SquareX(int column) { return 16 * column + 8; }
-inline int SquareY(int row) { return 16 * (row + 1) + 8; }
+inline int SquareX(int column) { return SquareLeft(column) + SquareSize / 2; }
+inline int SquareY(int row) { return SquareTop(row) + SquareSize / 2; }

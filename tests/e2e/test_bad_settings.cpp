@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
 #include "tests/e2e/test_load_model.h"
+#include "tests/support/random_bytes.h"
 
 namespace {
 
@@ -53,48 +54,15 @@ std::string AsNarrow(const std::string& bytes)
     return text;
 }
 
-// The five values as the platform's profile function reads them. A private
-// copy of the file keeps the profile cache of this process out of the way.
-struct Values {
-    int winX, winY, x, y, bom;
-};
-
-Values ReadWithProfile(const GameFolder& folder)
-{
-    static int copies = 0;
-    const std::wstring copy = folder.path + L"copy-" + std::to_wstring(++copies) + L".ini";
-    CopyFileW(folder.Ini().c_str(), copy.c_str(), FALSE);
-    char narrow[MAX_PATH * 2];
-    WideCharToMultiByte(CP_ACP, 0, copy.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-    Values values;
-    values.winX = static_cast<int>(GetPrivateProfileIntA("Set", "WinX", 10, narrow));
-    values.winY = static_cast<int>(GetPrivateProfileIntA("Set", "WinY", 10, narrow));
-    values.x = static_cast<int>(GetPrivateProfileIntA("Set", "X", 10, narrow));
-    values.y = static_cast<int>(GetPrivateProfileIntA("Set", "Y", 5, narrow));
-    values.bom = static_cast<int>(GetPrivateProfileIntA("Set", "Bom", 10, narrow));
-    DeleteFileW(copy.c_str());
-    return values;
-}
+using Values = SettingsValues;
 
 // The program's range rules: size first, then the bombs against it.
 Values Corrected(Values raw)
 {
-    if (raw.x < 10 || raw.x > 36)
-        raw.x = 10;
-    if (raw.y < 5 || raw.y > 24)
-        raw.y = 5;
-    if (raw.bom < 5 || raw.bom > raw.x * raw.y - 5)
-        raw.bom = 5;
+    raw.columns = CorrectColumns(raw.columns);
+    raw.rows = CorrectRows(raw.rows);
+    raw.bombs = CorrectBombs(raw.bombs, raw.columns, raw.rows);
     return raw;
-}
-
-std::string Garbage()
-{
-    std::mt19937 random(8);
-    std::string bytes(4096, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(random() & 0xFF);
-    return bytes;
 }
 
 struct BadFile {
@@ -113,7 +81,7 @@ std::vector<BadFile> BadFiles()
     const std::string player = PlayerPart();
     const std::string oneMegabyte(1 << 20, '1');
     return {
-        {"garbage", Garbage(), {10, 10, 10, 5, 10}, 10, 5, 10, false},
+        {"garbage", RandomBytes(8, 4096), {10, 10, 10, 5, 10}, 10, 5, 10, false},
         {"empty", "", {10, 10, 10, 5, 10}, 10, 5, 10, false},
         {"words", "[Set]\r\nWinX=abc\r\nWinY=xyz\r\nX=abc\r\nY=def\r\nBom=ghi\r\n" + player,
          {0, 0, 0, 0, 0}, 10, 5, 5, true},
@@ -144,24 +112,23 @@ std::vector<BadFile> BadFiles()
     };
 }
 
-std::string Show(const Values& v)
-{
-    return "WinX " + std::to_string(v.winX) + ", WinY " + std::to_string(v.winY) + ", X " +
-           std::to_string(v.x) + ", Y " + std::to_string(v.y) + ", Bom " + std::to_string(v.bom);
-}
 
 // Plays the first open and a flag on the fresh board, compared with the
 // game's own rules run here, and checks no message ever shows.
-void PlayAndCheck(const GameRun& game, int columns, int rows, int bombs)
+::testing::AssertionResult PlaysAsTheRules(const GameRun& game, int columns, int rows, int bombs)
 {
     model::Start(columns, rows, bombs);
-    Screen screen = game.WaitForScreen(model::screen);
-    ASSERT_EQ(Describe(screen), Describe(model::screen)) << "first board";
+    ::testing::AssertionResult first = Shows(game, model::screen);
+    if (!first)
+        return first << "first board";
     model::ClickBoth(game, 0, 0);
     model::RightPressBoth(game, columns - 1, rows - 1);
-    screen = game.WaitForScreen(model::screen);
-    EXPECT_EQ(Describe(screen), Describe(model::screen)) << "after an open and a flag";
-    EXPECT_TRUE(game.NoPopup());
+    ::testing::AssertionResult played = Shows(game, model::screen);
+    if (!played)
+        return played << "after an open and a flag";
+    if (!game.NoPopup())
+        return ::testing::AssertionFailure() << "a message shows";
+    return ::testing::AssertionSuccess();
 }
 
 RECT WindowRectOf(const GameRun& game)
@@ -183,32 +150,32 @@ TEST_P(BadSettings, PlaysOnCorrectedValuesAndWritesThemBack)
     folder.WriteIni(bad.contents);
 
     // The platform reads what the table says; the program only corrects it.
-    const Values read = ReadWithProfile(folder);
-    ASSERT_EQ(Show(read), Show(bad.read)) << "the profile function reads this file differently";
+    const Values read = ReadBackSettings(folder.Ini(), true);
+    ASSERT_EQ(Describe(read), Describe(bad.read)) << "the profile function reads this file differently";
     const Values corrected = Corrected(read);
-    ASSERT_EQ(corrected.x, bad.columns);
-    ASSERT_EQ(corrected.y, bad.rows);
-    ASSERT_EQ(corrected.bom, bad.bombs);
+    ASSERT_EQ(corrected.columns, bad.columns);
+    ASSERT_EQ(corrected.rows, bad.rows);
+    ASSERT_EQ(corrected.bombs, bad.bombs);
 
     GameRun game(folder);
     ASSERT_TRUE(game.started());
     EXPECT_TRUE(game.NoPopup());
     RECT client = {};
     GetClientRect(game.window(), &client);
-    EXPECT_EQ(client.right, 16 * bad.columns);
-    EXPECT_EQ(client.bottom, 16 * (bad.rows + 1));
+    EXPECT_EQ(client.right, ClientWidth(bad.columns));
+    EXPECT_EQ(client.bottom, ClientHeight(bad.rows));
     const RECT outer = WindowRectOf(game);
-    EXPECT_EQ(outer.left, read.winX);
-    EXPECT_EQ(outer.top, read.winY);
-    PlayAndCheck(game, bad.columns, bad.rows, bad.bombs);
+    EXPECT_EQ(outer.left, read.windowX);
+    EXPECT_EQ(outer.top, read.windowY);
+    EXPECT_TRUE(PlaysAsTheRules(game, bad.columns, bad.rows, bad.bombs));
     const RECT last = WindowRectOf(game);
     EXPECT_TRUE(game.NoPopup());
     ASSERT_EQ(game.Quit(), 0);
 
-    const Values written = ReadWithProfile(folder);
+    const Values written = ReadBackSettings(folder.Ini());
     const Values expected = {static_cast<int>(last.left), static_cast<int>(last.top), bad.columns, bad.rows,
                              bad.bombs};
-    EXPECT_EQ(Show(written), Show(expected));
+    EXPECT_EQ(Describe(written), Describe(expected));
     const std::string after = AsNarrow(folder.ReadIni());
     if (bad.keepsPlayerLines) {
         for (const char* line : PlayerLines)
@@ -252,7 +219,7 @@ TEST(UnwritableSettings, FileLockedByAnotherProgram)
         GameRun game(folder);
         ASSERT_TRUE(game.started());
         // 99 bombs exceed 13 x 7 - 5 = 86: five bombs.
-        PlayAndCheck(game, 13, 7, 5);
+        EXPECT_TRUE(PlaysAsTheRules(game, 13, 7, 5));
         SetWindowPos(game.window(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // a change it would have saved
         EXPECT_EQ(game.Quit(), 0);
     }
@@ -281,7 +248,7 @@ TEST(UnwritableSettings, ReadOnlyFile)
     {
         GameRun game(folder);
         ASSERT_TRUE(game.started());
-        PlayAndCheck(game, 13, 7, 9);
+        EXPECT_TRUE(PlaysAsTheRules(game, 13, 7, 9));
         SetWindowPos(game.window(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         const RECT outer = WindowRectOf(game);
         left = outer.left;
@@ -292,8 +259,8 @@ TEST(UnwritableSettings, ReadOnlyFile)
     if (enforced) {
         EXPECT_EQ(folder.ReadIni(), contents);
     } else {
-        const Values written = ReadWithProfile(folder);
-        EXPECT_EQ(Show(written), Show(Values{left, top, 13, 7, 9}));
+        const Values written = ReadBackSettings(folder.Ini());
+        EXPECT_EQ(Describe(written), Describe(Values{left, top, 13, 7, 9}));
     }
 }
 
@@ -307,7 +274,7 @@ TEST(UnwritableSettings, SettingsNameIsAFolder)
     {
         GameRun game(folder);
         ASSERT_TRUE(game.started());
-        PlayAndCheck(game, 10, 5, 10);
+        EXPECT_TRUE(PlaysAsTheRules(game, 10, 5, 10));
         EXPECT_EQ(game.Quit(), 0);
     }
     EXPECT_EQ(GetFileAttributesW(folder.Ini().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
@@ -336,7 +303,7 @@ TEST(UnwritableSettings, ReadOnlyFolder)
     {
         GameRun game(folder);
         ASSERT_TRUE(game.started());
-        PlayAndCheck(game, 10, 5, 10);
+        EXPECT_TRUE(PlaysAsTheRules(game, 10, 5, 10));
         const RECT outer = WindowRectOf(game);
         left = outer.left;
         top = outer.top;
@@ -345,7 +312,7 @@ TEST(UnwritableSettings, ReadOnlyFolder)
     SetFileAttributesW(directory.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(folder.HasIni(), writable);
     if (writable) {
-        const Values written = ReadWithProfile(folder);
-        EXPECT_EQ(Show(written), Show(Values{left, top, 10, 5, 10}));
+        const Values written = ReadBackSettings(folder.Ini());
+        EXPECT_EQ(Describe(written), Describe(Values{left, top, 10, 5, 10}));
     }
 }

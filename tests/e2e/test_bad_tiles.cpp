@@ -11,10 +11,11 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/test_load_model.h"
+#include "tests/support/bmp_file.h"
 
 namespace {
 
-constexpr int StripTiles = 28;
+constexpr int StripTiles = TileCount;
 
 unsigned Rgb(int r, int g, int b)
 {
@@ -27,8 +28,8 @@ unsigned Rgb(int r, int g, int b)
 // for 24 and 32 bits, a palette index for 1 and 4 bits.
 unsigned TrueColourPixel(int x, int y)
 {
-    const int n = x / 16, tx = x % 16, ty = y % 16;
-    if (y >= 16 || x >= 16 * StripTiles)
+    const int n = x / SquareSize, tx = x % SquareSize, ty = y % SquareSize;
+    if (y >= SquareSize || x >= SquareSize * StripTiles)
         return Rgb(x * 3, y * 5, 77);
     if (tx == ty || tx == 15 - ty)
         return Rgb(255 - 3 * n, 9 * n, 128);
@@ -63,64 +64,13 @@ unsigned TwoColourIndex(int x, int y)
     return 0;
 }
 
-void Put(std::string& bytes, unsigned value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-// A bottom-up BI_RGB bitmap file.
-std::string MakeBmp(int width, int height, int bits, const std::function<unsigned(int, int)>& pixel,
-                    const std::vector<unsigned>& palette = {})
-{
-    const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
-    const unsigned offset = 14 + 40 + 4 * static_cast<unsigned>(palette.size());
-    std::string bytes = "BM";
-    Put(bytes, offset + static_cast<unsigned>(stride * height), 4);
-    Put(bytes, 0, 4);
-    Put(bytes, offset, 4);
-    Put(bytes, 40, 4);
-    Put(bytes, static_cast<unsigned>(width), 4);
-    Put(bytes, static_cast<unsigned>(height), 4);
-    Put(bytes, 1, 2);
-    Put(bytes, static_cast<unsigned>(bits), 2);
-    Put(bytes, 0, 4);
-    Put(bytes, static_cast<unsigned>(stride * height), 4);
-    Put(bytes, 2835, 4);
-    Put(bytes, 2835, 4);
-    Put(bytes, static_cast<unsigned>(palette.size()), 4);
-    Put(bytes, 0, 4);
-    for (unsigned colour : palette)
-        Put(bytes, colour, 4);  // blue, green, red, 0: the same order as 0x00RRGGBB little-endian
-    for (int y = height - 1; y >= 0; --y) {
-        std::string row(stride, '\0');
-        for (int x = 0; x < width; ++x) {
-            const unsigned value = pixel(x, y);
-            if (bits == 24 || bits == 32) {
-                const size_t at = static_cast<size_t>(x) * (bits / 8);
-                row[at] = static_cast<char>(value & 0xFF);
-                row[at + 1] = static_cast<char>((value >> 8) & 0xFF);
-                row[at + 2] = static_cast<char>((value >> 16) & 0xFF);
-            } else {
-                const size_t bit = static_cast<size_t>(x) * bits;
-                const int shift = 8 - bits - static_cast<int>(bit % 8);
-                row[bit / 8] = static_cast<char>(static_cast<unsigned char>(row[bit / 8]) | (value << shift));
-            }
-        }
-        bytes += row;
-    }
-    return bytes;
-}
-
 // The 448 x 16 picture a strip file is meant to show.
 Picture PictureOf(const std::function<unsigned(int, int)>& colour)
 {
-    Picture strip;
-    strip.width = 16 * StripTiles;
-    strip.height = 16;
-    for (int y = 0; y < 16; ++y)
+    Picture strip(SquareSize * StripTiles, SquareSize);
+    for (int y = 0; y < strip.height; ++y)
         for (int x = 0; x < strip.width; ++x)
-            strip.pixels.push_back(colour(x, y));
+            strip.Set(x, y, colour(x, y));
     return strip;
 }
 
@@ -128,8 +78,8 @@ Picture PictureOf(const std::function<unsigned(int, int)>& colour)
 Picture Completed(const Picture& file, int fileTiles)
 {
     Picture strip = BuiltInStrip();
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16 * fileTiles; ++x)
+    for (int y = 0; y < SquareSize; ++y)
+        for (int x = 0; x < SquareSize * fileTiles; ++x)
             strip.pixels[static_cast<size_t>(y) * strip.width + x] = file.At(x, y);
     return strip;
 }
@@ -141,28 +91,11 @@ Picture StripFromLoader(const std::string& path)
     HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (!bitmap)
         return BuiltInStrip();
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    int tiles = info.bmHeight >= 16 ? info.bmWidth / 16 : 0;
+    const Picture file = PictureOfBitmap(bitmap);
+    DeleteObject(bitmap);
+    int tiles = file.height >= SquareSize ? file.width / SquareSize : 0;
     if (tiles > StripTiles)
         tiles = StripTiles;
-    Picture file;
-    file.width = info.bmWidth;
-    file.height = info.bmHeight;
-    file.pixels.resize(static_cast<size_t>(file.width) * file.height);
-    BITMAPINFO request = {};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = file.width;
-    request.bmiHeader.biHeight = -file.height;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(file.height), file.pixels.data(), &request, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    for (unsigned& pixel : file.pixels)
-        pixel &= 0xFFFFFF;
     return tiles > 0 ? Completed(file, tiles) : BuiltInStrip();
 }
 
@@ -171,23 +104,23 @@ std::string Differences(const Picture& shown, const Screen& expected, const Pict
 {
     std::string text;
     auto check = [&](int x, int y, int tile, const std::string& where) {
-        for (int dy = 0; dy < 16; ++dy)
-            for (int dx = 0; dx < 16; ++dx)
+        for (int dy = 0; dy < SquareSize; ++dy)
+            for (int dx = 0; dx < SquareSize; ++dx)
                 if (x + dx >= shown.width || y + dy >= shown.height ||
-                    shown.At(x + dx, y + dy) != strip.At(16 * tile + dx, dy)) {
+                    shown.At(x + dx, y + dy) != strip.At(SquareSize * tile + dx, dy)) {
                     char pixels[80];
                     snprintf(pixels, sizeof pixels, " (pixel %d,%d is %06x, not %06x)", dx, dy,
                              x + dx < shown.width && y + dy < shown.height ? shown.At(x + dx, y + dy) : 0u,
-                             strip.At(16 * tile + dx, dy));
+                             strip.At(SquareSize * tile + dx, dy));
                     text += where + " should show tile " + std::to_string(tile) + pixels + "; ";
                     return;
                 }
     };
     for (int cell = 0; cell < 4; ++cell)
-        check(16 * cell, 0, expected.counter[cell], "counter cell " + std::to_string(cell));
+        check(SquareSize * cell, 0, expected.counter[cell], "counter cell " + std::to_string(cell));
     for (int column = 0; column < expected.columns; ++column)
         for (int row = 0; row < expected.rows; ++row)
-            check(16 * column, 16 * (row + 1), expected.Square(column, row),
+            check(SquareLeft(column), SquareTop(row), expected.Square(column, row),
                   "square " + std::to_string(column) + "," + std::to_string(row));
     return text;
 }
@@ -195,12 +128,10 @@ std::string Differences(const Picture& shown, const Screen& expected, const Pict
 std::string WaitForPicture(const GameRun& game, const Screen& expected, const Picture& strip)
 {
     std::string differences;
-    for (int i = 0; i < 150; ++i) {
+    WaitUntil([&] {
         differences = Differences(game.Capture(), expected, strip);
-        if (differences.empty())
-            break;
-        Sleep(20);
-    }
+        return differences.empty();
+    });
     return differences;
 }
 
@@ -244,7 +175,7 @@ std::string WriteStrip(const std::wstring& folder, const std::string& bytes)
 
 std::string FullTrueColour(int bits)
 {
-    return MakeBmp(448, 16, bits, TrueColourPixel);
+    return BmpFileBytes(448, 16, bits, TrueColourPixel);
 }
 
 std::string WithField(std::string bytes, size_t offset, unsigned value)
@@ -283,30 +214,30 @@ std::vector<StripCase> StripCases()
         {"huge_width_in_header",
          [](const std::wstring& folder) { return WriteStrip(folder, WithField(FullTrueColour(24), 18, 100000)); },
          Expect::FileTiles, TrueColourPixel, 0},
-        {"one_pixel", [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(1, 1, 24, TrueColourPixel)); },
+        {"one_pixel", [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(1, 1, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 0},
-        {"one_tile", [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(16, 16, 24, TrueColourPixel)); },
+        {"one_tile", [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(16, 16, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 1},
         {"six_and_a_half_tiles",
-         [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(104, 16, 24, TrueColourPixel)); },
+         [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(104, 16, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 6},
         {"one_row_short",
-         [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(448, 15, 24, TrueColourPixel)); },
+         [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(448, 15, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 0},
         {"wide_20000",
-         [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(20000, 16, 24, TrueColourPixel)); },
+         [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(20000, 16, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 28},
         {"tall_2048",
-         [](const std::wstring& folder) { return WriteStrip(folder, MakeBmp(448, 2048, 24, TrueColourPixel)); },
+         [](const std::wstring& folder) { return WriteStrip(folder, BmpFileBytes(448, 2048, 24, TrueColourPixel)); },
          Expect::FileTiles, TrueColourPixel, 28},
         {"full_1_bit",
          [](const std::wstring& folder) {
-             return WriteStrip(folder, MakeBmp(448, 16, 1, TwoColourIndex, TwoColours));
+             return WriteStrip(folder, BmpFileBytes(448, 16, 1, TwoColourIndex, TwoColours));
          },
          Expect::FileTiles, paletteColour(TwoColours, TwoColourIndex), 28},
         {"full_4_bits",
          [](const std::wstring& folder) {
-             return WriteStrip(folder, MakeBmp(448, 16, 4, SixteenColourIndex, SixteenColours));
+             return WriteStrip(folder, BmpFileBytes(448, 16, 4, SixteenColourIndex, SixteenColours));
          },
          Expect::FileTiles, paletteColour(SixteenColours, SixteenColourIndex), 28},
         {"full_24_bits", [](const std::wstring& folder) { return WriteStrip(folder, FullTrueColour(24)); },
@@ -339,7 +270,7 @@ TEST_P(StripFiles, ShowTheirWholeTilesOrTheBuiltInOnes)
         expectedStrip = strip.fileTiles > 0 ? Completed(file, strip.fileTiles) : BuiltInStrip();
         // The file's tiles can be told from the built-in ones.
         for (int tile = 0; tile < strip.fileTiles; ++tile)
-            ASSERT_NE(TileAt(file, 16 * tile, 0), tile) << "file tile " << tile << " looks built in";
+            ASSERT_NE(TileAt(file, SquareSize * tile, 0), tile) << "file tile " << tile << " looks built in";
     }
 
     // Started minimized, the run does not wait for built-in covered squares,
@@ -348,15 +279,14 @@ TEST_P(StripFiles, ShowTheirWholeTilesOrTheBuiltInOnes)
     ASSERT_TRUE(game.started());
     ShowWindow(game.window(), SW_RESTORE);
     model::Start(10, 5, 10);
-    for (int i = 0; otherStrip.width > 0 && i < 150; ++i) {
-        const Picture shown = game.Capture();
-        if (Differences(shown, model::screen, expectedStrip).empty())
-            break;
-        if (Differences(shown, model::screen, otherStrip).empty()) {
-            expectedStrip = otherStrip;
-            break;
-        }
-        Sleep(20);
+    if (otherStrip.width > 0) {
+        WaitUntil([&] {
+            const Picture shown = game.Capture();
+            if (Differences(shown, model::screen, otherStrip).empty() &&
+                !Differences(shown, model::screen, expectedStrip).empty())
+                expectedStrip = otherStrip;
+            return Differences(shown, model::screen, expectedStrip).empty();
+        });
     }
     EXPECT_EQ(WaitForPicture(game, model::screen, expectedStrip), "") << "first board";
     // An open with a number, a flood, a wrong flag and a right one...

@@ -228,19 +228,22 @@ void ExpectPopup(HMENU bar, int position, const char* title, const std::vector<E
 
 TEST_F(Resources, MenuBar)
 {
-    HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(104));
+    HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(IDR_MAINMENU));
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(GetMenuItemCount(bar), 2);
-    ExpectPopup(bar, 0, "ゲーム(&G)",
-                {{"新規スタート(&N)", 1000}, {"環境設定(&S)", 1001}, {nullptr, 0}, {"終了(&Q)", 1002}});
-    ExpectPopup(bar, 1, "ヘルプ(&H)", {{"バージョン情報(&A)...", 1003}});
+    EXPECT_NO_FATAL_FAILURE(ExpectPopup(bar, 0, "ゲーム(&G)",
+                                        {{"新規スタート(&N)", IDM_NEWGAME},
+                                         {"環境設定(&S)", IDM_SETTINGS},
+                                         {nullptr, 0},
+                                         {"終了(&Q)", IDM_EXIT}}));
+    EXPECT_NO_FATAL_FAILURE(ExpectPopup(bar, 1, "ヘルプ(&H)", {{"バージョン情報(&A)...", IDM_ABOUT}}));
     DestroyMenu(bar);
 }
 
 // The built-in strip: 28 tiles of 16 x 16 side by side.
 TEST_F(Resources, TileStripBitmap)
 {
-    const std::string data = Data(BitmapType, 101);
+    const std::string data = Data(BitmapType, IDB_TILES);
     BITMAPINFOHEADER header;
     ASSERT_TRUE(ReadAt(data, 0, &header));
     EXPECT_EQ(header.biWidth, 448);
@@ -250,7 +253,7 @@ TEST_F(Resources, TileStripBitmap)
 // The icon: one 32 x 32 picture in 16 colours.
 TEST_F(Resources, Icon)
 {
-    const std::string data = Data(IconGroupType, 102);
+    const std::string data = Data(IconGroupType, IDI_TSWEEPER);
     WORD head[3];
     ASSERT_TRUE(ReadAt(data, 0, &head));
     EXPECT_EQ(head[1], 1);  // an icon, not a cursor
@@ -264,7 +267,7 @@ TEST_F(Resources, Icon)
 
 TEST_F(Resources, SettingsDialogTemplate)
 {
-    EXPECT_FALSE(Data(DialogType, 103).empty());
+    EXPECT_FALSE(Data(DialogType, IDD_SETTINGS).empty());
 }
 
 }  // namespace

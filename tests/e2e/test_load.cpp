@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
 #include "tests/e2e/test_load_model.h"
 
 namespace {
@@ -61,25 +61,23 @@ void MoveTo(const GameRun& game, int x, int y)
 // Waits until the process shows no dialog or message box any more.
 bool WaitForNoPopup(const GameRun& game)
 {
-    for (int i = 0; i < 250; ++i) {
-        if (game.NoPopup())
-            return true;
-        Sleep(20);
-    }
-    return false;
+    return WaitUntil([&] { return game.NoPopup(); }, 5000);
 }
 
 // The settings dialog with three new values, ended with OK.
-void ChangeBoard(const GameRun& game, int columns, int rows, int bombs)
+::testing::AssertionResult ChangeBoard(const GameRun& game, int columns, int rows, int bombs)
 {
-    game.MenuCommand(1001);
+    game.MenuCommand(IDM_SETTINGS);
     HWND dialog = game.WaitForPopup();
-    ASSERT_NE(dialog, nullptr);
-    SetDlgItemInt(dialog, 2000, static_cast<UINT>(columns), FALSE);
-    SetDlgItemInt(dialog, 2001, static_cast<UINT>(rows), FALSE);
-    SetDlgItemInt(dialog, 2002, static_cast<UINT>(bombs), FALSE);
+    if (!dialog)
+        return ::testing::AssertionFailure() << "no settings dialog";
+    SetDlgItemInt(dialog, IDC_COLUMNS, static_cast<UINT>(columns), FALSE);
+    SetDlgItemInt(dialog, IDC_ROWS, static_cast<UINT>(rows), FALSE);
+    SetDlgItemInt(dialog, IDC_BOMBS, static_cast<UINT>(bombs), FALSE);
     PressButton(dialog, IDOK);
-    ASSERT_TRUE(WaitForNoPopup(game));
+    if (!WaitForNoPopup(game))
+        return ::testing::AssertionFailure() << "the dialog did not close";
+    return ::testing::AssertionSuccess();
 }
 
 // The GDI objects a process holds, counted in its GDI handle table (the
@@ -111,26 +109,9 @@ int GdiObjectsOf(HANDLE process)
     return used;
 }
 
-struct WindowCount {
-    DWORD processId;
-    int count;
-};
-
 BOOL CALLBACK CountChild(HWND, LPARAM data)
 {
-    ++reinterpret_cast<WindowCount*>(data)->count;
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<WindowCount*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId) {
-        ++search->count;
-        EnumChildWindows(window, CountChild, data);
-    }
+    ++*reinterpret_cast<int*>(data);
     return TRUE;
 }
 
@@ -138,9 +119,12 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM data)
 // objects that can be seen from outside.
 int WindowsOf(DWORD processId)
 {
-    WindowCount search = {processId, 0};
-    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.count;
+    int count = 0;
+    for (HWND window : WindowsOfProcess(processId)) {
+        ++count;
+        EnumChildWindows(window, CountChild, reinterpret_cast<LPARAM>(&count));
+    }
+    return count;
 }
 
 struct Resources {
@@ -163,12 +147,12 @@ std::string Show(const Resources& r)
 // Random mouse messages, the same for the window and the model; a new game
 // now and then keeps the storm from ending in one finished game. Checks the
 // screen every `checkEvery` messages.
-void Storm(const GameRun& game, int count, unsigned seed, int checkEvery)
+::testing::AssertionResult Storm(const GameRun& game, int count, unsigned seed, int checkEvery)
 {
     static const UINT messages[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP};
     static const unsigned buttons[] = {0, MK_LBUTTON, MK_RBUTTON, MK_LBUTTON | MK_RBUTTON};
     std::mt19937 random(seed);
-    const int width = 16 * columns + 40, height = 16 * (rows + 1) + 40;
+    const int width = ClientWidth(columns) + 40, height = ClientHeight(rows) + 40;
     for (int i = 1; i <= count; ++i) {
         const UINT message = messages[random() % 5];
         const unsigned held = buttons[random() % 4];
@@ -183,14 +167,16 @@ void Storm(const GameRun& game, int count, unsigned seed, int checkEvery)
         game.Send(message, held, x, y);
         model::Mouse(message, held, x, y);
         if (i % 1500 == 0) {
-            SendMessageW(game.window(), WM_COMMAND, 1000, 0);
+            SendMessageW(game.window(), WM_COMMAND, IDM_NEWGAME, 0);
             NewGame();
         }
         if (i % checkEvery == 0) {
-            const Screen shown = game.WaitForScreen(model::screen);
-            ASSERT_EQ(Describe(shown), Describe(model::screen)) << "after message " << i;
+            ::testing::AssertionResult same = Shows(game, model::screen);
+            if (!same)
+                return same << "after message " << i;
         }
     }
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace
@@ -211,16 +197,15 @@ TEST(TwoCopies, TheOneEndingLastDecidesTheFile)
         ASSERT_NE(first.processId(), second.processId());
         MoveTo(first, 100, 120);
         MoveTo(second, 420, 300);
-        ChangeBoard(second, 12, 6, 8);
-        const Screen resized = second.WaitForScreen(UniformScreen(12, 6, 0, 8));
-        ASSERT_EQ(Describe(resized), Describe(UniformScreen(12, 6, 0, 8)));
+        ASSERT_TRUE(ChangeBoard(second, 12, 6, 8));
+        ASSERT_TRUE(Shows(second, UniformScreen(12, 6, 0, 8)));
         // Both still play: an open in each.
         model::Start(10, 5, 10);
         model::ClickBoth(first, 0, 0);
-        EXPECT_EQ(Describe(first.WaitForScreen(model::screen)), Describe(model::screen));
+        EXPECT_TRUE(Shows(first, model::screen));
         model::Start(12, 6, 8);
         model::ClickBoth(second, 0, 0);
-        EXPECT_EQ(Describe(second.WaitForScreen(model::screen)), Describe(model::screen));
+        EXPECT_TRUE(Shows(second, model::screen));
 
         GameRun& early = lastIsSecond ? first : second;
         GameRun& late = lastIsSecond ? second : first;
@@ -251,8 +236,8 @@ TEST_P(MouseStorm, ScreenFollowsTheGamesOwnRules)
     GameRun game(folder);
     ASSERT_TRUE(game.started());
     model::Start(board.columns, board.rows, board.bombs);
-    ASSERT_EQ(Describe(game.WaitForScreen(model::screen)), Describe(model::screen));
-    Storm(game, 10000, 20240607u, 1000);
+    ASSERT_TRUE(Shows(game, model::screen));
+    ASSERT_TRUE(Storm(game, 10000, 20240607u, 1000));
     EXPECT_TRUE(game.NoPopup());
     EXPECT_EQ(game.Quit(), 0);
 }
@@ -282,26 +267,31 @@ TEST(Resources, GdiCountFollowsObjects)
 // go away, leaked ones stay. Polls up to two seconds for `expected`.
 Resources SettledResources(const GameRun& game, HANDLE process, const Resources& expected)
 {
-    Resources now = ResourcesOf(game, process);
-    for (int i = 0; i < 100 && Show(now) != Show(expected); ++i) {
-        Sleep(20);
-        now = ResourcesOf(game, process);
-    }
+    Resources now;
+    WaitUntil(
+        [&] {
+            now = ResourcesOf(game, process);
+            return Show(now) == Show(expected);
+        },
+        2000);
     return now;
 }
 
 // Settings dialogs, each ended with OK or Cancel.
-void DialogRoundTrips(const GameRun& game, int count)
+::testing::AssertionResult DialogRoundTrips(const GameRun& game, int count)
 {
     for (int i = 0; i < count; ++i) {
-        game.MenuCommand(1001);
+        game.MenuCommand(IDM_SETTINGS);
         HWND dialog = game.WaitForPopup();
-        ASSERT_NE(dialog, nullptr) << "dialog " << i;
+        if (!dialog)
+            return ::testing::AssertionFailure() << "no dialog " << i;
         PressButton(dialog, i % 2 ? IDCANCEL : IDOK);
-        ASSERT_TRUE(WaitForNoPopup(game)) << "dialog " << i;
+        if (!WaitForNoPopup(game))
+            return ::testing::AssertionFailure() << "dialog " << i << " did not close";
         if (i % 2 == 0)
             NewGame();  // OK with the values unchanged starts a new game
     }
+    return ::testing::AssertionSuccess();
 }
 
 // New games, settings dialogs and a mouse storm create nothing that stays.
@@ -320,29 +310,29 @@ TEST(Resources, SameAfterGamesDialogsAndStorm)
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, game.processId());
     ASSERT_NE(process, nullptr);
     model::Start(10, 5, 10);
-    ASSERT_EQ(Describe(game.WaitForScreen(model::screen)), Describe(model::screen));
+    ASSERT_TRUE(Shows(game, model::screen));
     const Resources first = SettledResources(game, process, ResourcesOf(game, process));
     ASSERT_GT(first.gdi, 0) << Show(first);
     ASSERT_GT(first.windows, 0) << Show(first);
 
     for (int i = 0; i < 1000; ++i) {
-        SendMessageW(game.window(), WM_COMMAND, 1000, 0);
+        SendMessageW(game.window(), WM_COMMAND, IDM_NEWGAME, 0);
         NewGame();
     }
-    ASSERT_EQ(Describe(game.WaitForScreen(model::screen)), Describe(model::screen));
+    ASSERT_TRUE(Shows(game, model::screen));
     EXPECT_EQ(Show(SettledResources(game, process, first)), Show(first)) << "after 1000 new games";
 
-    DialogRoundTrips(game, 30);
+    ASSERT_TRUE(DialogRoundTrips(game, 30));
     Resources expected = first;
     expected.gdi = -1;  // only the window count is known in advance
     const Resources warm = SettledResources(game, process, expected);
     EXPECT_EQ(warm.windows, first.windows) << "dialogs left windows behind";
-    DialogRoundTrips(game, 70);
+    ASSERT_TRUE(DialogRoundTrips(game, 70));
     const Resources after = SettledResources(game, process, warm);
     EXPECT_EQ(after.windows, warm.windows) << "after 100 settings dialogs";
     EXPECT_LT(after.gdi - warm.gdi, 30) << "after 100 settings dialogs: " << Show(after) << ", before: " << Show(warm);
 
-    Storm(game, 10000, 77u, 5000);
+    ASSERT_TRUE(Storm(game, 10000, 77u, 5000));
     EXPECT_EQ(Show(SettledResources(game, process, after)), Show(after)) << "after the mouse storm";
     CloseHandle(process);
     EXPECT_EQ(game.Quit(), 0);

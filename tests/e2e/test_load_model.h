@@ -3,19 +3,18 @@
 // program and this copy start from the same never-seeded generator, so they
 // deal the same bombs for the same settings and squares.
 //
-// Defines DrawTile and DrawCounter: include it in one test file only.
+// Defines DrawTile, DrawCounter and ResetScreenModel: include it in one test
+// file only.
 #pragma once
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "core/board.h"
 #include "core/rules.h"
 #include "input/mouse.h"
-#include "render/counter_digits.h"
 #include "render/draw.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/program_state.h"
 
 namespace model {
 inline Screen screen;
@@ -23,12 +22,17 @@ inline Screen screen;
 
 void DrawTile(int column, int row, int tile)
 {
-    model::screen.squares[static_cast<size_t>(column) * model::screen.rows + row] = tile;
+    model::screen.Set(column, row, tile);
 }
 
 void DrawCounter()
 {
-    CounterTiles(mineCounter, model::screen.counter);
+    model::screen.Counter(mineCounter);
+}
+
+void ResetScreenModel()
+{
+    model::screen = UniformScreen(columns, rows, -1, 0);
 }
 
 namespace model {
@@ -36,18 +40,7 @@ namespace model {
 // A fresh process's state for the given settings, and its first board.
 inline void Start(int boardColumns, int boardRows, int bombs)
 {
-    std::memset(Board, 0, sizeof Board);
-    columns = boardColumns;
-    rows = boardRows;
-    bombCount = bombs;
-    gameActive = 0;
-    firstClickPending = 0;
-    mineCounter = 0;
-    randomState = 1;
-    hoverColumn = 0;
-    hoverRow = 0;
-    chordLatch = 0;
-    screen = UniformScreen(boardColumns, boardRows, -1, 0);
+    ResetProgramState(boardColumns, boardRows, bombs);
     NewGame();
 }
 

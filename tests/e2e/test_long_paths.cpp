@@ -6,7 +6,7 @@
 //
 // Wine cannot start a program whose file name reaches MAX_PATH characters:
 // CreateProcessW fails (file not found, or invalid name in the long form
-// with its prefix), and the driver's start with such a folder as current directory
+// with its prefix), and a start with such a folder as current directory
 // brings Wine down. So the program is started here with a short current
 // directory, and beyond the limit under the shorter name "t.exe": the
 // settings file keeps its own name beside it, and its path no longer fits.
@@ -14,12 +14,12 @@
 
 #include <string>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
 #include "tests/e2e/test_load_model.h"
 
 namespace {
 
-constexpr int LongestFittingFolder = MAX_PATH - 12 - 1;  // 247
+constexpr int LongestFittingFolder = MAX_PATH - static_cast<int>(sizeof SettingsFileName - 1) - 1;  // 247
 
 std::wstring Extended(const std::wstring& path)
 {
@@ -74,99 +74,6 @@ std::string ReadFileBytes(const std::wstring& path)
     return bytes;
 }
 
-// A settings value read from a short-path copy of a long-path file.
-int ProfileInt(const std::wstring& ini, const GameFolder& shortFolder, const char* key)
-{
-    const std::wstring copy = shortFolder.path + L"read-back.ini";
-    CopyFileW(Extended(ini).c_str(), copy.c_str(), FALSE);
-    char narrow[MAX_PATH];
-    WideCharToMultiByte(CP_ACP, 0, copy.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-    const int value = static_cast<int>(GetPrivateProfileIntA("Set", key, -99999, narrow));
-    DeleteFileW(copy.c_str());
-    return value;
-}
-
-// The driver starts the program with its folder as current directory, which
-// Wine cannot take beyond MAX_PATH; this starts it with a short current
-// directory and reads its screen through the window handle.
-class LongRun {
-public:
-    LongRun(const std::wstring& exe, const std::wstring& currentDirectory)
-    {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        std::wstring commandLine = L"\"" + exe + L"\"";
-        if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            currentDirectory.c_str(), &startup, &process_))
-            return;
-        WaitForInputIdle(process_.hProcess, 10000);
-        for (int i = 0; i < 500 && !window_; ++i) {
-            EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(this));
-            if (!window_)
-                Sleep(20);
-        }
-    }
-    ~LongRun()
-    {
-        if (process_.hProcess) {
-            if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0)
-                TerminateProcess(process_.hProcess, 1);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-    }
-    bool started() const { return window_ != nullptr; }
-    HANDLE process() const { return process_.hProcess; }
-    HWND window() const { return window_; }
-
-    Picture Capture() const
-    {
-        return CaptureClient(window_);
-    }
-    // Polls until the screen reads as `expected`; returns the last reading.
-    std::string WaitForScreen(const Screen& expected) const
-    {
-        std::string shown;
-        for (int i = 0; i < 150; ++i) {
-            shown = Describe(ReadScreen(Capture(), expected.columns, expected.rows));
-            if (shown == Describe(expected))
-                break;
-            Sleep(20);
-        }
-        return shown;
-    }
-    void Send(UINT message, unsigned buttons, int x, int y) const
-    {
-        SendMessageW(window_, message, buttons, MAKELPARAM(x, y));
-    }
-    int Quit()
-    {
-        PostMessageW(window_, WM_COMMAND, 1002, 0);
-        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0)
-            return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<int>(code);
-    }
-
-private:
-    static BOOL CALLBACK FindWindowOf(HWND window, LPARAM data)
-    {
-        auto* run = reinterpret_cast<LongRun*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char className[32];
-        GetClassNameA(window, className, sizeof className);
-        if (owner == run->process_.dwProcessId && lstrcmpA(className, "tsweep") == 0) {
-            run->window_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    PROCESS_INFORMATION process_ = {};
-    HWND window_ = nullptr;
-};
-
 const char PlayerSettings[] = "[Set]\r\nWinX=30\r\nWinY=40\r\nX=12\r\nY=6\r\nBom=7\r\n; mine\r\n";
 
 // Runs the game from a folder of exactly `length` characters; plays an open
@@ -188,7 +95,7 @@ void RunFromFolderOfLength(size_t length, bool withSettings, const wchar_t* exeN
     }
     const bool fits = static_cast<int>(length) <= LongestFittingFolder;
 
-    LongRun game(exe, base.path);
+    GameRun game(folder.path, exeName, -1, base.path);
     ASSERT_TRUE(game.started()) << "the program did not start from this folder";
     // The process sees the folder as we built it.
     wchar_t image[1024];
@@ -199,12 +106,9 @@ void RunFromFolderOfLength(size_t length, bool withSettings, const wchar_t* exeN
     const bool readSettings = fits && withSettings;
     const int columns = readSettings ? 12 : 10, rows = readSettings ? 6 : 5, bombs = readSettings ? 7 : 10;
     model::Start(columns, rows, bombs);
-    EXPECT_EQ(game.WaitForScreen(model::screen), Describe(model::screen)) << "first board";
-    game.Send(WM_MOUSEMOVE, 0, SquareX(0), SquareY(0));
-    game.Send(WM_LBUTTONDOWN, MK_LBUTTON, SquareX(0), SquareY(0));
-    game.Send(WM_LBUTTONUP, 0, SquareX(0), SquareY(0));
-    model::Click(0, 0);
-    EXPECT_EQ(game.WaitForScreen(model::screen), Describe(model::screen)) << "after an open";
+    EXPECT_TRUE(Shows(game, model::screen)) << "first board";
+    model::ClickBoth(game, 0, 0);
+    EXPECT_TRUE(Shows(game, model::screen)) << "after an open";
     RECT outer = {};
     GetWindowRect(game.window(), &outer);
     EXPECT_EQ(outer.left, readSettings ? 30 : 10);
@@ -213,11 +117,8 @@ void RunFromFolderOfLength(size_t length, bool withSettings, const wchar_t* exeN
 
     if (fits) {
         ASSERT_TRUE(Exists(folder.Ini())) << "no settings written";
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "WinX"), outer.left);
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "WinY"), outer.top);
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "X"), columns);
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "Y"), rows);
-        EXPECT_EQ(ProfileInt(folder.Ini(), base, "Bom"), bombs);
+        EXPECT_EQ(Describe(ReadBackSettings(folder.Ini())),
+                  Describe(SettingsValues{outer.left, outer.top, columns, rows, bombs}));
         if (withSettings) {
             EXPECT_NE(ReadFileBytes(folder.Ini()).find("; mine\r\n"), std::string::npos);
         }
@@ -232,24 +133,24 @@ void RunFromFolderOfLength(size_t length, bool withSettings, const wchar_t* exeN
 
 TEST(LongPaths, FolderShortOfTheLimit)
 {
-    RunFromFolderOfLength(LongestFittingFolder - 1, true);
+    ASSERT_NO_FATAL_FAILURE(RunFromFolderOfLength(LongestFittingFolder - 1, true));
 }
 
 TEST(LongPaths, FolderAtTheLimit)
 {
-    RunFromFolderOfLength(LongestFittingFolder, true);
-    RunFromFolderOfLength(LongestFittingFolder, false);
+    ASSERT_NO_FATAL_FAILURE(RunFromFolderOfLength(LongestFittingFolder, true));
+    ASSERT_NO_FATAL_FAILURE(RunFromFolderOfLength(LongestFittingFolder, false));
 }
 
 TEST(LongPaths, FolderOneBeyondTheLimit)
 {
-    RunFromFolderOfLength(LongestFittingFolder + 1, true, L"t.exe");
-    RunFromFolderOfLength(LongestFittingFolder + 1, false, L"t.exe");
+    ASSERT_NO_FATAL_FAILURE(RunFromFolderOfLength(LongestFittingFolder + 1, true, L"t.exe"));
+    ASSERT_NO_FATAL_FAILURE(RunFromFolderOfLength(LongestFittingFolder + 1, false, L"t.exe"));
 }
 
 // The longest folder from which Wine still starts "t.exe": 259 characters in all.
 TEST(LongPaths, LongestFolderThatStarts)
 {
-    RunFromFolderOfLength(MAX_PATH - 1 - 5, true, L"t.exe");
-    RunFromFolderOfLength(MAX_PATH - 1 - 5, false, L"t.exe");
+    ASSERT_NO_FATAL_FAILURE(RunFromFolderOfLength(MAX_PATH - 1 - 5, true, L"t.exe"));
+    ASSERT_NO_FATAL_FAILURE(RunFromFolderOfLength(MAX_PATH - 1 - 5, false, L"t.exe"));
 }

@@ -9,13 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
+#include "tests/support/worked_game.h"
 
 namespace {
-
-constexpr WORD NewGameCommand = 1000;
-constexpr WORD ExitCommand = 1002;
-constexpr WORD AboutCommand = 1003;
 
 POINT TopLeft(HWND window)
 {
@@ -24,35 +21,16 @@ POINT TopLeft(HWND window)
     return {outer.left, outer.top};
 }
 
-// Polls until the window's top-left corner is (x, y).
 bool WaitForTopLeft(HWND window, int x, int y)
 {
-    for (int i = 0; i < 150; ++i) {
+    return WaitUntil([&] {
         const POINT corner = TopLeft(window);
-        if (corner.x == x && corner.y == y)
-            return true;
-        Sleep(20);
-    }
-    return false;
+        return corner.x == x && corner.y == y;
+    });
 }
 
-bool WaitUntil(const std::function<bool()>& condition)
-{
-    for (int i = 0; i < 250; ++i) {
-        if (condition())
-            return true;
-        Sleep(20);
-    }
-    return false;
-}
-
-// The first open of the first game on the default board: (0, 0) shows "1".
-Screen FirstOpenOnDefaultBoard()
-{
-    Screen screen = UniformScreen(10, 5, 0, 10);
-    screen.squares[0] = 4;
-    return screen;
-}
+// The first open of the worked game: (0, 0) shows "1".
+Screen FirstOpenOnDefaultBoard() { return UniformScreen(10, 5, 0, 10).Set(0, 0, 4); }
 
 TEST(MainWindow, FirstStartWithoutSettingsFile)
 {
@@ -121,7 +99,7 @@ TEST(MainWindow, VersionBox)
     HWND window = game.window();
     ASSERT_TRUE(game.NoPopup());
 
-    game.MenuCommand(AboutCommand);
+    game.MenuCommand(IDM_ABOUT);
     HWND box = game.WaitForPopup();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(GetWindow(box, GW_OWNER), window);
@@ -139,16 +117,15 @@ TEST(MainWindow, VersionBox)
     EXPECT_FALSE(IsWindowEnabled(window));
 
     PressButton(box, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
     EXPECT_TRUE(game.NoPopup());
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(window) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(window) != FALSE; }, 5000));
 
     // The game goes on: a new game and a click both take effect. The command
     // is sent, not posted: a sent click would overtake a posted command.
-    SendMessageW(window, WM_COMMAND, NewGameCommand, 0);
+    SendMessageW(window, WM_COMMAND, IDM_NEWGAME, 0);
     game.ClickSquare(0, 0);
-    const Screen screen = game.WaitForScreen(FirstOpenOnDefaultBoard());
-    EXPECT_EQ(Describe(screen), Describe(FirstOpenOnDefaultBoard()));
+    EXPECT_TRUE(Shows(game, FirstOpenOnDefaultBoard()));
     EXPECT_EQ(game.Quit(), 0);
 }
 
@@ -158,37 +135,24 @@ struct PlayCase {
     Screen before;  // what the play left on the screen
 };
 
+// Bombs at (4,0) and (5,0): the flag goes on (4,0).
 Screen AfterFloodAndFlag()
 {
-    // Bombs at (4,0) and (5,0): the flag goes on (4,0).
-    Screen screen = UniformScreen(10, 5, 0, 9);
-    auto set = [&](int column, int row, int tile) { screen.squares[column * 5 + row] = tile; };
-    set(0, 0, 4);
-    set(9, 0, 3);
-    set(8, 0, 4);
-    set(8, 1, 4);
-    set(9, 1, 3);
-    set(8, 2, 5);
-    set(9, 2, 4);
-    set(4, 0, 1);
-    return screen;
+    return ScreenOf({"1###F###1_", "########1_", "########21", "##########", "##########"}, 9);
 }
 
+// (1,1) is a bomb: every bomb shows, the opened one exploded.
 Screen AfterLoss()
 {
-    // (1,1) is a bomb: every bomb shows, the opened one exploded.
-    Screen screen = UniformScreen(10, 5, 0, 10);
-    screen.squares[0] = 4;
-    const int bombs[][2] = {{1, 2}, {4, 0}, {9, 4}, {8, 3}, {2, 4}, {5, 0}, {1, 1}, {5, 2}, {7, 1}, {1, 4}};
-    for (const auto& bomb : bombs)
-        screen.squares[bomb[0] * 5 + bomb[1]] = 14;
-    screen.squares[1 * 5 + 1] = 15;
-    return screen;
+    Screen screen = FirstOpenOnDefaultBoard();
+    for (const worked::Square& bomb : worked::bombs)
+        screen.Set(bomb.first, bomb.second, TileBomb);
+    return screen.Set(1, 1, TileExplodedBomb);
 }
 
 class NewGameCommandAfterPlay : public ::testing::TestWithParam<int> {};
 
-// Command 1000 clears whatever the play left: every square covered, the
+// The new-game command clears whatever the play left: every square covered, the
 // counter back to the bomb count, and the new board can be played.
 TEST_P(NewGameCommandAfterPlay, StartsAFreshBoard)
 {
@@ -214,19 +178,17 @@ TEST_P(NewGameCommandAfterPlay, StartsAFreshBoard)
     ASSERT_TRUE(game.started());
     ParkPointer();
     c.play(game);
-    const Screen played = game.WaitForScreen(c.before);
-    ASSERT_EQ(Describe(played), Describe(c.before));
+    ASSERT_TRUE(Shows(game, c.before));
 
-    game.MenuCommand(NewGameCommand);
-    const Screen fresh = game.WaitForScreen(UniformScreen(10, 5, 0, 10));
-    EXPECT_EQ(Describe(fresh), Describe(UniformScreen(10, 5, 0, 10)));
+    game.MenuCommand(IDM_NEWGAME);
+    EXPECT_TRUE(Shows(game, UniformScreen(10, 5, 0, 10)));
 
     // The first open of the new game is never a bomb.
     game.ClickSquare(3, 2);
     ASSERT_TRUE(WaitUntil([&] {
         const int tile = game.CurrentScreen().Square(3, 2);
         return tile >= 3 && tile <= 11;
-    })) << Describe(game.CurrentScreen());
+    }, 5000)) << Describe(game.CurrentScreen());
     EXPECT_EQ(game.Quit(), 0);
 }
 
@@ -242,7 +204,7 @@ struct EndingCase {
 TEST(MainWindow, EveryRoadOutSavesTheSettings)
 {
     const EndingCase cases[] = {
-        {"exit command", [](GameRun& game) { return game.Quit(ExitCommand); }},
+        {"exit command", [](GameRun& game) { return game.Quit(IDM_EXIT); }},
         {"close box", [](GameRun& game) { return game.CloseBox(); }},
         {"close message from outside",
          [](GameRun& game) {
@@ -286,7 +248,7 @@ TEST_P(RememberedPlace, IsTheLastNormalPosition)
         ASSERT_TRUE(WaitForTopLeft(window, 120, 90));
         if (minimize) {
             ShowWindow(window, SW_MINIMIZE);
-            ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }));
+            ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 5000));
             const POINT corner = TopLeft(window);
             // Otherwise this run would not tell the two places apart.
             EXPECT_FALSE(corner.x == 120 && corner.y == 90);
@@ -318,7 +280,7 @@ TEST(MainWindow, StartedMinimizedKeepsTheFilePosition)
     folder.WriteIni("[Set]\r\nWinX=130\r\nWinY=95\r\n");
     GameRun game(folder, SW_SHOWMINNOACTIVE);
     ASSERT_TRUE(game.started());
-    ASSERT_TRUE(WaitUntil([&] { return IsIconic(game.window()) != FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(game.window()) != FALSE; }, 5000));
     ASSERT_EQ(game.Quit(), 0);
     EXPECT_EQ(folder.IniInt("WinX"), 130);
     EXPECT_EQ(folder.IniInt("WinY"), 95);

@@ -2,22 +2,19 @@
 // tsweeper.exe: the mouse messages then come from the window system itself,
 // with the button state it keeps, rather than from SendMessage.
 //
-// A fresh process always deals the same first game: on the default 10 x 5
-// board with 10 bombs, a first open at (0, 0) puts bombs on (1, 1), (1, 2),
-// (1, 4) and (2, 4) among others, so (0, 0) shows 1, (1, 0) shows 1, (0, 1)
-// shows 2 and (2, 3) shows 3, and opening (9, 0) floods six squares.
+// A fresh process always deals the worked game (tests/support/worked_game.h).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
 
 namespace {
 
-constexpr int Columns = 10;
-constexpr int Rows = 5;
+using worked::Columns;
+using worked::Rows;
 
 std::wstring OnDriveZ(const std::string& unixPath)
 {
@@ -53,67 +50,16 @@ bool XdoTool(const std::string& arguments)
             c = L'/';
     _wsystem(unixCommand.c_str());
 
-    bool done = false;
-    for (int i = 0; i < 500 && !done; ++i) {
-        done = GetFileAttributesW(OnDriveZ(marker).c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (!done)
-            Sleep(10);
-    }
+    const bool done =
+        WaitUntil([&] { return GetFileAttributesW(OnDriveZ(marker).c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000);
     DeleteFileW(OnDriveZ(marker).c_str());
     DeleteFileW(OnDriveZ(script).c_str());
     return done;
 }
 
-// The picture expected on the 10 x 5 board.
-class Expected {
-public:
-    Expected() : screen_(UniformScreen(Columns, Rows, 0, 10)) {}
-    Expected& Set(int column, int row, int tile)
-    {
-        screen_.squares[static_cast<size_t>(column) * Rows + row] = tile;
-        return *this;
-    }
-    Expected& Counter(int value)
-    {
-        CounterTilesFor(value, screen_.counter);
-        return *this;
-    }
-    const Screen& screen() const { return screen_; }
-
-private:
-    Screen screen_;
-};
-
-class RealPointer : public ::testing::Test {
+class RealPointer : public WorkedGameTest {
 protected:
-    void SetUp() override
-    {
-        ParkPointer();
-        folder_ = std::make_unique<GameFolder>("real-pointer");
-        game_ = std::make_unique<GameRun>(*folder_);
-        ASSERT_TRUE(game_->started());
-        ASSERT_EQ(game_->Columns(), Columns);
-        ASSERT_EQ(game_->Rows(), Rows);
-        Shows(Expected(), "fresh board");
-    }
-
     void TearDown() override { ParkPointer(); }
-
-    void Shows(const Expected& expected, const std::string& step) const
-    {
-        const Screen shown = game_->WaitForScreen(expected.screen());
-        EXPECT_EQ(Describe(shown), Describe(expected.screen())) << "after: " << step;
-    }
-
-    // For steps that must change nothing on the screen.
-    void StillShows(const Expected& expected, const std::string& step) const
-    {
-        Sleep(300);
-        RedrawWindow(game_->window(), nullptr, nullptr, RDW_UPDATENOW);
-        Sleep(300);
-        EXPECT_EQ(Describe(game_->CurrentScreen()), Describe(expected.screen()))
-            << "after: " << step;
-    }
 
     // The square's centre in screen coordinates, where the X pointer goes.
     std::string At(int column, int row) const
@@ -123,105 +69,110 @@ protected:
         return std::to_string(point.x) + " " + std::to_string(point.y);
     }
 
-    void MoveTo(int column, int row) const
+    ::testing::AssertionResult MoveTo(int column, int row) const
     {
-        ASSERT_TRUE(XdoTool("mousemove " + At(column, row)));
+        if (!XdoTool("mousemove " + At(column, row)))
+            return ::testing::AssertionFailure() << "xdotool did not run";
         POINT point = {};
         GetCursorPos(&point);
-        ASSERT_EQ(At(column, row), std::to_string(point.x) + " " + std::to_string(point.y))
-            << "the pointer did not reach square (" << column << ", " << row << ")";
+        if (At(column, row) != std::to_string(point.x) + " " + std::to_string(point.y))
+            return ::testing::AssertionFailure() << "the pointer did not reach square (" << column << ", " << row << ")";
+        return ::testing::AssertionSuccess();
     }
-    void Button(const char* action, int button) const
+    ::testing::AssertionResult Button(const char* action, int button) const
     {
-        ASSERT_TRUE(XdoTool(std::string(action) + " " + std::to_string(button)));
+        if (!XdoTool(std::string(action) + " " + std::to_string(button)))
+            return ::testing::AssertionFailure() << "xdotool " << action << " did not run";
+        return ::testing::AssertionSuccess();
     }
-    void Click(int column, int row, int button) const
+    // The pointer to (column, row), then both buttons pressed, `first` before the other.
+    ::testing::AssertionResult PressBoth(int column, int row, int first) const
     {
-        MoveTo(column, row);
-        Button("mousedown", button);
-        Button("mouseup", button);
+        ::testing::AssertionResult moved = MoveTo(column, row);
+        if (!moved)
+            return moved;
+        ::testing::AssertionResult pressed = Button("mousedown", first);
+        return pressed ? Button("mousedown", first == 1 ? 3 : 1) : pressed;
+    }
+    ::testing::AssertionResult Click(int column, int row, int button) const
+    {
+        ::testing::AssertionResult moved = MoveTo(column, row);
+        if (!moved)
+            return moved;
+        ::testing::AssertionResult pressed = Button("mousedown", button);
+        return pressed ? Button("mouseup", button) : pressed;
     }
 
-    std::unique_ptr<GameFolder> folder_;
-    std::unique_ptr<GameRun> game_;
 };
 
 TEST_F(RealPointer, LeftButtonPressesDragsAndOpens)
 {
-    Expected expected;
-    MoveTo(0, 0);
-    Button("mousedown", 1);
-    Shows(Expected().Set(0, 0, 3), "left press on (0, 0)");
-    Button("mouseup", 1);
+    Screen expected = Fresh();
+    ASSERT_TRUE(MoveTo(0, 0));
+    ASSERT_TRUE(Button("mousedown", 1));
+    EXPECT_TRUE(Shows(*game_, Fresh().Set(0, 0, 3))) << "left press on (0, 0)";
+    ASSERT_TRUE(Button("mouseup", 1));
     expected.Set(0, 0, 4);
-    Shows(expected, "left release on (0, 0)");
+    EXPECT_TRUE(Shows(*game_, expected)) << "left release on (0, 0)";
 
-    Click(9, 0, 1);
+    ASSERT_TRUE(Click(9, 0, 1));
     expected.Set(9, 0, 3).Set(8, 0, 4).Set(8, 1, 4).Set(9, 1, 3).Set(8, 2, 5).Set(9, 2, 4);
-    Shows(expected, "click on (9, 0)");
+    EXPECT_TRUE(Shows(*game_, expected)) << "click on (9, 0)";
 
     // Pressed on (3, 3), dragged to (2, 3) and let go there.
-    MoveTo(3, 3);
-    Button("mousedown", 1);
-    Expected pressed = expected;
-    Shows(pressed.Set(3, 3, 3), "left press on (3, 3)");
-    MoveTo(2, 3);
-    pressed = expected;
-    Shows(pressed.Set(2, 3, 3), "drag to (2, 3)");
-    Button("mouseup", 1);
+    ASSERT_TRUE(MoveTo(3, 3));
+    ASSERT_TRUE(Button("mousedown", 1));
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{3, 3}}))) << "left press on (3, 3)";
+    ASSERT_TRUE(MoveTo(2, 3));
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{2, 3}}))) << "drag to (2, 3)";
+    ASSERT_TRUE(Button("mouseup", 1));
     expected.Set(2, 3, 6);
-    Shows(expected, "left release on (2, 3)");
+    EXPECT_TRUE(Shows(*game_, expected)) << "left release on (2, 3)";
 }
 
 TEST_F(RealPointer, RightPressTogglesAFlag)
 {
-    Click(0, 0, 1);
-    Expected expected;
+    ASSERT_TRUE(Click(0, 0, 1));
+    Screen expected = Fresh();
     expected.Set(0, 0, 4);
-    Shows(expected, "open (0, 0)");
+    EXPECT_TRUE(Shows(*game_, expected)) << "open (0, 0)";
 
-    MoveTo(3, 3);
-    Button("mousedown", 3);
+    ASSERT_TRUE(MoveTo(3, 3));
+    ASSERT_TRUE(Button("mousedown", 3));
     expected.Set(3, 3, 1).Counter(9);
-    Shows(expected, "right press on (3, 3)");
-    Button("mouseup", 3);
-    StillShows(expected, "right release on (3, 3)");
+    EXPECT_TRUE(Shows(*game_, expected)) << "right press on (3, 3)";
+    ASSERT_TRUE(Button("mouseup", 3));
+    EXPECT_TRUE(StillShows(*game_, expected)) << "right release on (3, 3)";
 
-    Click(3, 3, 3);
+    ASSERT_TRUE(Click(3, 3, 3));
     expected.Set(3, 3, 0).Counter(10);
-    Shows(expected, "second right click on (3, 3)");
+    EXPECT_TRUE(Shows(*game_, expected)) << "second right click on (3, 3)";
 }
 
 TEST_F(RealPointer, BothButtonsChordOverAnOpenedSquare)
 {
-    Click(0, 0, 1);
-    Click(1, 1, 3);
-    Expected expected;
+    ASSERT_TRUE(Click(0, 0, 1));
+    ASSERT_TRUE(Click(1, 1, 3));
+    Screen expected = Fresh();
     expected.Set(0, 0, 4).Set(1, 1, 1).Counter(9);
-    Shows(expected, "open (0, 0), flag the bomb (1, 1)");
+    EXPECT_TRUE(Shows(*game_, expected)) << "open (0, 0), flag the bomb (1, 1)";
 
-    MoveTo(0, 0);
-    Button("mousedown", 1);
-    Button("mousedown", 3);
-    Expected pressed = expected;
-    Shows(pressed.Set(1, 0, 3).Set(0, 1, 3), "both buttons on (0, 0)");
-    Button("mouseup", 1);
+    ASSERT_TRUE(PressBoth(0, 0, 1));
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{1, 0}, {0, 1}}))) << "both buttons on (0, 0)";
+    ASSERT_TRUE(Button("mouseup", 1));
     expected.Set(1, 0, 4).Set(0, 1, 5);
-    Shows(expected, "left release: the chord");
-    Button("mouseup", 3);
-    StillShows(expected, "right release");
+    EXPECT_TRUE(Shows(*game_, expected)) << "left release: the chord";
+    ASSERT_TRUE(Button("mouseup", 3));
+    EXPECT_TRUE(StillShows(*game_, expected)) << "right release";
 
     // (0, 1) shows 2 with one flag around it: its neighbours show pressed,
     // then come back raised, and nothing opens.
-    MoveTo(0, 1);
-    Button("mousedown", 3);
-    Button("mousedown", 1);
-    pressed = expected;
-    Shows(pressed.Set(0, 2, 3).Set(1, 2, 3), "both buttons on (0, 1)");
-    Button("mouseup", 3);
-    Shows(expected, "right release on (0, 1)");
-    Button("mouseup", 1);
-    StillShows(expected, "left release on (0, 1)");
+    ASSERT_TRUE(PressBoth(0, 1, 3));
+    EXPECT_TRUE(Shows(*game_, Pressed(expected, {{0, 2}, {1, 2}}))) << "both buttons on (0, 1)";
+    ASSERT_TRUE(Button("mouseup", 3));
+    EXPECT_TRUE(Shows(*game_, expected)) << "right release on (0, 1)";
+    ASSERT_TRUE(Button("mouseup", 1));
+    EXPECT_TRUE(StillShows(*game_, expected)) << "left release on (0, 1)";
 }
 
 }  // namespace

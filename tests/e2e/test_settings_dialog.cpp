@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
 
 namespace {
 
-constexpr WORD SettingsCommand = 1001;
-constexpr int ColumnsField = 2000;
-constexpr int RowsField = 2001;
-constexpr int BombsField = 2002;
+constexpr int ColumnsField = IDC_COLUMNS;
+constexpr int RowsField = IDC_ROWS;
+constexpr int BombsField = IDC_BOMBS;
 constexpr int LabelId = 0xFFFF;
 
 const char ColumnsMessage[] = "X : 10 から 36 を選択してください。";
@@ -24,17 +23,6 @@ const char RowsMessage[] = "Y : 5 から 24 を選択してください。";
 std::string BombsMessage(int most)
 {
     return "Bom : 5 から " + std::to_string(most) + " を選択してください。";
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &narrow[0], length, nullptr, nullptr);
-    narrow.resize(static_cast<size_t>(length) - 1);
-    return narrow;
 }
 
 std::string ClassOf(HWND window)
@@ -54,55 +42,24 @@ DWORD ExStyleOf(HWND window)
     return static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
 }
 
-struct WindowSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisible(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window))
-        search->found.push_back(window);
-    return TRUE;
-}
-
-// Every visible top-level window of the game except its main window.
-std::vector<HWND> Popups(const GameRun& game)
-{
-    WindowSearch search = {game.processId(), {}};
-    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-    std::vector<HWND> popups;
-    for (HWND window : search.found)
-        if (window != game.window())
-            popups.push_back(window);
-    return popups;
-}
-
 // A visible window of the game other than the main window and `besides`.
-HWND WaitForWindowBesides(const GameRun& game, HWND besides, int timeoutMs = 5000)
+HWND WaitForWindowBesides(const GameRun& game, HWND besides)
 {
-    const DWORD start = GetTickCount();
-    do {
-        for (HWND window : Popups(game))
-            if (window != besides)
-                return window;
-        Sleep(15);
-    } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs));
-    return nullptr;
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : game.Popups())
+                if (window != besides)
+                    found = window;
+            return found != nullptr;
+        },
+        5000);
+    return found;
 }
 
-bool WaitUntilDestroyed(HWND window, int timeoutMs = 5000)
+bool WaitUntilDestroyed(HWND window)
 {
-    const DWORD start = GetTickCount();
-    while (IsWindow(window)) {
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs))
-            return false;
-        Sleep(15);
-    }
-    return true;
+    return WaitUntil([window] { return !IsWindow(window); }, 5000);
 }
 
 // Returns once the game's thread has finished its current work: a message
@@ -139,7 +96,7 @@ RECT ClientRect(HWND window)
 
 HWND OpenSettings(const GameRun& game)
 {
-    game.MenuCommand(SettingsCommand);
+    game.MenuCommand(IDM_SETTINGS);
     return game.WaitForPopup();
 }
 
@@ -172,7 +129,7 @@ bool PutOnClipboard(const std::wstring& text)
     return put;
 }
 
-void Enter(HWND dialog, int field, const std::string& text, Way way = Way::Keys)
+::testing::AssertionResult Enter(HWND dialog, int field, const std::string& text, Way way = Way::Keys)
 {
     HWND edit = GetDlgItem(dialog, field);
     const std::wstring wide = Wide(text.c_str());
@@ -187,19 +144,26 @@ void Enter(HWND dialog, int field, const std::string& text, Way way = Way::Keys)
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
         break;
     case Way::Paste:
-        ASSERT_TRUE(PutOnClipboard(wide));
+        if (!PutOnClipboard(wide))
+            return ::testing::AssertionFailure() << "the clipboard took no text";
         SendMessageW(edit, EM_SETSEL, 0, -1);
         SendMessageW(edit, WM_PASTE, 0, 0);
         break;
     }
-    ASSERT_EQ(Utf8(WindowText(edit)), text) << "the entry did not reach field " << field;
+    if (Utf8(WindowText(edit)) != text)
+        return ::testing::AssertionFailure() << "the entry did not reach field " << field;
+    return ::testing::AssertionSuccess();
 }
 
-void EnterAll(HWND dialog, const Texts& texts)
+::testing::AssertionResult EnterAll(HWND dialog, const Texts& texts)
 {
-    Enter(dialog, ColumnsField, texts[0]);
-    Enter(dialog, RowsField, texts[1]);
-    Enter(dialog, BombsField, texts[2]);
+    const int fields[] = {ColumnsField, RowsField, BombsField};
+    for (int i = 0; i < 3; ++i) {
+        ::testing::AssertionResult entered = Enter(dialog, fields[i], texts[static_cast<size_t>(i)]);
+        if (!entered)
+            return entered;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 // A visible icon in a message box.
@@ -234,7 +198,7 @@ std::string RefusalText(const GameRun& game, HWND dialog)
     EXPECT_TRUE(WaitUntilDestroyed(box)) << "OK did not close the box";
     Settle(game);
     // Only the first refused field is reported, and the dialog stays.
-    EXPECT_EQ(Popups(game), std::vector<HWND>{dialog}) << "after \"" << text << "\"";
+    EXPECT_EQ(game.Popups(), std::vector<HWND>{dialog}) << "after \"" << text << "\"";
     return text;
 }
 
@@ -242,23 +206,27 @@ std::string RefusalText(const GameRun& game, HWND dialog)
 // stead is a failure, reported with its text and answered.
 ::testing::AssertionResult Closes(const GameRun& game, HWND dialog)
 {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 5000) {
-        if (!IsWindow(dialog)) {
-            Settle(game);
-            return ::testing::AssertionSuccess();
-        }
-        for (HWND window : Popups(game)) {
-            if (window != dialog) {
-                const std::string text = Utf8(MessageBoxText(window));
-                PressButton(window, IDOK);
-                WaitUntilDestroyed(window);
-                return ::testing::AssertionFailure() << "refused with \"" << text << "\"";
-            }
-        }
-        Sleep(15);
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+            if (!IsWindow(dialog))
+                return true;
+            for (HWND window : game.Popups())
+                if (window != dialog)
+                    box = window;
+            return box != nullptr;
+        },
+        5000);
+    if (!IsWindow(dialog)) {
+        Settle(game);
+        return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "the dialog is still open";
+    if (!box)
+        return ::testing::AssertionFailure() << "the dialog is still open";
+    const std::string text = Utf8(MessageBoxText(box));
+    PressButton(box, IDOK);
+    WaitUntilDestroyed(box);
+    return ::testing::AssertionFailure() << "refused with \"" << text << "\"";
 }
 
 // Posts a key press and release to a window, as the keyboard would.
@@ -290,11 +258,7 @@ HWND FocusField(const GameRun& game, HWND dialog, int field)
 // player opened (0, 0) and then (9, 0), which floods its corner.
 Screen FirstGameInProgress()
 {
-    Screen screen = UniformScreen(10, 5, 0, 10);
-    const int opened[][3] = {{0, 0, 4}, {9, 0, 3}, {8, 0, 4}, {8, 1, 4}, {9, 1, 3}, {8, 2, 5}, {9, 2, 4}};
-    for (const auto& square : opened)
-        screen.squares[static_cast<size_t>(square[0]) * 5 + static_cast<size_t>(square[1])] = square[2];
-    return screen;
+    return ScreenOf({"1#######1_", "########1_", "########21", "##########", "##########"}, 10);
 }
 
 ::testing::AssertionResult PlayFirstSquares(const GameRun& game)
@@ -302,11 +266,7 @@ Screen FirstGameInProgress()
     ParkPointer();
     game.ClickSquare(0, 0);
     game.ClickSquare(9, 0);
-    const Screen expected = FirstGameInProgress();
-    const Screen screen = game.WaitForScreen(expected);
-    if (Describe(screen) != Describe(expected))
-        return ::testing::AssertionFailure() << "the game did not start as expected:\n" << Describe(screen);
-    return ::testing::AssertionSuccess();
+    return Shows(game, FirstGameInProgress());
 }
 
 // After OK: the window kept its top-left corner, its client area fits the
@@ -317,12 +277,11 @@ void ExpectFreshBoard(const GameRun& game, const RECT& windowBefore, int columns
     EXPECT_EQ(window.left, windowBefore.left);
     EXPECT_EQ(window.top, windowBefore.top);
     const RECT client = ClientRect(game.window());
-    EXPECT_EQ(client.right, 16 * columns);
-    EXPECT_EQ(client.bottom, 16 * (rows + 1));
+    EXPECT_EQ(client.right, ClientWidth(columns));
+    EXPECT_EQ(client.bottom, ClientHeight(rows));
     const Screen expected = UniformScreen(columns, rows, 0, bombs);
-    const Screen screen = game.WaitForScreen(expected);
-    EXPECT_EQ(Describe(screen), Describe(expected));
-    EXPECT_TRUE(screen.blackRightOfCounter) << "the counter strip right of the counter is not black";
+    EXPECT_TRUE(Shows(game, expected));
+    EXPECT_TRUE(game.CurrentScreen().blackRightOfCounter) << "the counter strip right of the counter is not black";
 }
 
 // Maps dialog units to pixels for the dialog's font as the platform does: a
@@ -389,20 +348,35 @@ const ControlRow TemplateControls[] = {
     {LabelId, "Static", "爆弾の個数", WS_CHILD | WS_VISIBLE | WS_GROUP, SS_TYPEMASK, SS_LEFT, 46, 47, 35, 8},
 };
 
+// The dialog's tests each play one run of the program.
+class SettingsDialog : public GameTest {
+protected:
+    // The program started, its first game in progress, and the window's
+    // place noted.
+    ::testing::AssertionResult LaunchInProgress()
+    {
+        ::testing::AssertionResult started = Launch();
+        if (!started)
+            return started;
+        windowBefore_ = WindowRect(game_->window());
+        return PlayFirstSquares(*game_);
+    }
+
+    RECT windowBefore_ = {};
+};
+
 }  // namespace
 
-TEST(SettingsDialog, RunningDialogFollowsItsTemplate)
+TEST_F(SettingsDialog, RunningDialogFollowsItsTemplate)
 {
-    GameFolder folder("dialog-template");
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
+    ASSERT_TRUE(Launch());
     DialogUnits units;
     ASSERT_TRUE(units.ready());
 
-    HWND dialog = OpenSettings(game);
+    HWND dialog = OpenSettings(*game_);
     ASSERT_TRUE(IsSettingsDialog(dialog));
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), game.window());
-    EXPECT_FALSE(IsWindowEnabled(game.window())) << "the dialog is not modal";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), game_->window());
+    EXPECT_FALSE(IsWindowEnabled(game_->window())) << "the dialog is not modal";
 
     const DWORD style = StyleOf(dialog);
     const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -414,7 +388,7 @@ TEST(SettingsDialog, RunningDialogFollowsItsTemplate)
     // The template's (0, 0) and 187 x 93 units give the dialog's client
     // area: it starts where the main window's client area starts.
     POINT mainOrigin = {0, 0};
-    ClientToScreen(game.window(), &mainOrigin);
+    ClientToScreen(game_->window(), &mainOrigin);
     POINT dialogOrigin = {0, 0};
     ClientToScreen(dialog, &dialogOrigin);
     EXPECT_EQ(dialogOrigin.x, mainOrigin.x);
@@ -458,20 +432,16 @@ TEST(SettingsDialog, RunningDialogFollowsItsTemplate)
     EXPECT_EQ(tabOrder, (std::vector<int>{ColumnsField, RowsField, BombsField, IDOK, IDCANCEL}));
 
     PressButton(dialog, IDCANCEL);
-    EXPECT_TRUE(Closes(game, dialog));
-    EXPECT_TRUE(IsWindowEnabled(game.window()));
-    EXPECT_EQ(game.Quit(), 0);
+    EXPECT_TRUE(Closes(*game_, dialog));
+    EXPECT_TRUE(IsWindowEnabled(game_->window()));
+    EXPECT_EQ(game_->Quit(), 0);
 }
 
 // Each refused entry is named in its own message box; the dialog stays open
 // with the entries as they were typed, and Cancel afterwards stores nothing.
-TEST(SettingsDialog, RefusalsNameTheFirstBadFieldAndKeepTheDialogOpen)
+TEST_F(SettingsDialog, RefusalsNameTheFirstBadFieldAndKeepTheDialogOpen)
 {
-    GameFolder folder("dialog-refusals");
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
-    ASSERT_TRUE(PlayFirstSquares(game));
-    const RECT windowBefore = WindowRect(game.window());
+    ASSERT_TRUE(LaunchInProgress());
 
     struct Entry {
         std::string text;
@@ -494,46 +464,42 @@ TEST(SettingsDialog, RefusalsNameTheFirstBadFieldAndKeepTheDialogOpen)
         {"bombs below, set as text", {"10", K}, {"5", K}, {"4", Way::SetText}, BombsMessage(45)},
     };
 
-    HWND dialog = OpenSettings(game);
+    HWND dialog = OpenSettings(*game_);
     ASSERT_TRUE(IsSettingsDialog(dialog));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Enter(dialog, ColumnsField, c.columns.text, c.columns.way);
-        Enter(dialog, RowsField, c.rows.text, c.rows.way);
-        Enter(dialog, BombsField, c.bombs.text, c.bombs.way);
-        EXPECT_EQ(RefusalText(game, dialog), c.message);
+        ASSERT_TRUE(Enter(dialog, ColumnsField, c.columns.text, c.columns.way));
+        ASSERT_TRUE(Enter(dialog, RowsField, c.rows.text, c.rows.way));
+        ASSERT_TRUE(Enter(dialog, BombsField, c.bombs.text, c.bombs.way));
+        EXPECT_EQ(RefusalText(*game_, dialog), c.message);
         ASSERT_TRUE(IsWindowVisible(dialog));
         EXPECT_EQ(Fields(dialog), (Texts{c.columns.text, c.rows.text, c.bombs.text}));
     }
 
     // A last entry that would pass, then Cancel: nothing of it is stored.
-    EnterAll(dialog, {"20", "20", "300"});
+    ASSERT_TRUE(EnterAll(dialog, {"20", "20", "300"}));
     PressButton(dialog, IDCANCEL);
-    ASSERT_TRUE(Closes(game, dialog));
-    EXPECT_EQ(Rect(WindowRect(game.window())), Rect(windowBefore));
-    const Screen screen = game.WaitForScreen(FirstGameInProgress());
-    EXPECT_EQ(Describe(screen), Describe(FirstGameInProgress()));
+    ASSERT_TRUE(Closes(*game_, dialog));
+    EXPECT_EQ(Rect(WindowRect(game_->window())), Rect(windowBefore_));
+    EXPECT_TRUE(Shows(*game_, FirstGameInProgress()));
 
-    EXPECT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), 10);
-    EXPECT_EQ(folder.IniInt("Y"), 5);
-    EXPECT_EQ(folder.IniInt("Bom"), 10);
+    EXPECT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(folder_->IniInt("X"), 10);
+    EXPECT_EQ(folder_->IniInt("Y"), 5);
+    EXPECT_EQ(folder_->IniInt("Bom"), 10);
 }
 
 // The limits on both sides of the largest and the smallest board: the last
 // bomb count that fits is taken, one more is refused. Every accepted change
 // resizes the window, lays out a new board and shows in the dialog when it
 // next opens; the settings file is left as it was until the program ends.
-TEST(SettingsDialog, AcceptedValuesResizeTheWindowAndReachTheFileAtExit)
+TEST_F(SettingsDialog, AcceptedValuesResizeTheWindowAndReachTheFileAtExit)
 {
-    GameFolder folder("dialog-accepted");
     const std::string original = "[Set]\r\nWinX=40\r\nWinY=30\r\nX=12\r\nY=6\r\nBom=15\r\n";
-    folder.WriteIni(original);
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
-    const RECT windowBefore = WindowRect(game.window());
-    ASSERT_EQ(windowBefore.left, 40);
-    ASSERT_EQ(windowBefore.top, 30);
+    ASSERT_TRUE(Launch(original));
+    windowBefore_ = WindowRect(game_->window());
+    ASSERT_EQ(windowBefore_.left, 40);
+    ASSERT_EQ(windowBefore_.top, 30);
 
     struct Step {
         Texts refused;
@@ -549,48 +515,40 @@ TEST(SettingsDialog, AcceptedValuesResizeTheWindowAndReachTheFileAtExit)
     Texts shown = {"12", "6", "15"};
     for (const Step& step : steps) {
         SCOPED_TRACE(step.accepted[0] + " x " + step.accepted[1] + " with " + step.accepted[2]);
-        HWND dialog = OpenSettings(game);
+        HWND dialog = OpenSettings(*game_);
         ASSERT_TRUE(IsSettingsDialog(dialog));
         EXPECT_EQ(Fields(dialog), shown);
-        EnterAll(dialog, step.refused);
-        EXPECT_EQ(RefusalText(game, dialog), BombsMessage(step.most));
-        EnterAll(dialog, step.accepted);
+        ASSERT_TRUE(EnterAll(dialog, step.refused));
+        EXPECT_EQ(RefusalText(*game_, dialog), BombsMessage(step.most));
+        ASSERT_TRUE(EnterAll(dialog, step.accepted));
         PressButton(dialog, IDOK);
-        ASSERT_TRUE(Closes(game, dialog));
-        EXPECT_TRUE(IsWindowEnabled(game.window()));
-        ExpectFreshBoard(game, windowBefore, std::stoi(step.accepted[0]), std::stoi(step.accepted[1]),
+        ASSERT_TRUE(Closes(*game_, dialog));
+        EXPECT_TRUE(IsWindowEnabled(game_->window()));
+        ExpectFreshBoard(*game_, windowBefore_, std::stoi(step.accepted[0]), std::stoi(step.accepted[1]),
                          std::stoi(step.accepted[2]));
-        EXPECT_EQ(folder.ReadIni(), original) << "the settings file was written before the end";
+        EXPECT_EQ(folder_->ReadIni(), original) << "the settings file was written before the end";
         shown = step.accepted;
     }
 
-    EXPECT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), 20);
-    EXPECT_EQ(folder.IniInt("Y"), 20);
-    EXPECT_EQ(folder.IniInt("Bom"), 300);
-    EXPECT_EQ(folder.IniInt("WinX"), 40);
-    EXPECT_EQ(folder.IniInt("WinY"), 30);
+    EXPECT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(Describe(ReadBackSettings(folder_->Ini())), Describe(SettingsValues{40, 30, 20, 20, 300}));
 }
 
 // Cancel, Escape and the close box all leave the game in progress as it was,
 // whatever was typed.
-TEST(SettingsDialog, EveryWayOfCancellingLeavesTheGameAlone)
+TEST_F(SettingsDialog, EveryWayOfCancellingLeavesTheGameAlone)
 {
-    GameFolder folder("dialog-cancel");
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
-    ASSERT_TRUE(PlayFirstSquares(game));
-    const RECT windowBefore = WindowRect(game.window());
+    ASSERT_TRUE(LaunchInProgress());
 
     struct Road {
         const char* what;
-        void (*cancel)(const GameRun& game, HWND dialog);
+        void (*cancel)(const GameRun& run, HWND dialog);
     };
     const Road roads[] = {
         {"Cancel button", [](const GameRun&, HWND dialog) { PressButton(dialog, IDCANCEL); }},
         {"Escape key in the focused bombs field",
-         [](const GameRun& game, HWND dialog) {
-             HWND focus = FocusField(game, dialog, BombsField);
+         [](const GameRun& run, HWND dialog) {
+             HWND focus = FocusField(run, dialog, BombsField);
              EXPECT_EQ(focus, GetDlgItem(dialog, BombsField));
              PressKey(focus, VK_ESCAPE, 0x01);
          }},
@@ -598,53 +556,45 @@ TEST(SettingsDialog, EveryWayOfCancellingLeavesTheGameAlone)
     };
     for (const Road& road : roads) {
         SCOPED_TRACE(road.what);
-        HWND dialog = OpenSettings(game);
+        HWND dialog = OpenSettings(*game_);
         ASSERT_TRUE(IsSettingsDialog(dialog));
         EXPECT_EQ(Fields(dialog), (Texts{"10", "5", "10"}));
-        EnterAll(dialog, {"20", "20", "300"});
-        road.cancel(game, dialog);
-        ASSERT_TRUE(Closes(game, dialog));
-        EXPECT_TRUE(IsWindowEnabled(game.window()));
-        EXPECT_EQ(Rect(WindowRect(game.window())), Rect(windowBefore));
-        const Screen screen = game.WaitForScreen(FirstGameInProgress());
-        EXPECT_EQ(Describe(screen), Describe(FirstGameInProgress()));
+        ASSERT_TRUE(EnterAll(dialog, {"20", "20", "300"}));
+        road.cancel(*game_, dialog);
+        ASSERT_TRUE(Closes(*game_, dialog));
+        EXPECT_TRUE(IsWindowEnabled(game_->window()));
+        EXPECT_EQ(Rect(WindowRect(game_->window())), Rect(windowBefore_));
+        EXPECT_TRUE(Shows(*game_, FirstGameInProgress()));
     }
     // The same game goes on: (0, 4) opens next to its one bomb at (1, 4).
-    game.ClickSquare(0, 4);
-    Screen expected = FirstGameInProgress();
-    expected.squares[4] = 4;
-    const Screen screen = game.WaitForScreen(expected);
-    EXPECT_EQ(Describe(screen), Describe(expected));
-    EXPECT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), 10);
+    game_->ClickSquare(0, 4);
+    EXPECT_TRUE(Shows(*game_, FirstGameInProgress().Set(0, 4, 4)));
+    EXPECT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(folder_->IniInt("X"), 10);
 }
 
 // Enter in a field is OK; OK with nothing changed still lays out a new game.
-TEST(SettingsDialog, EnterAndUnchangedOkStartANewGame)
+TEST_F(SettingsDialog, EnterAndUnchangedOkStartANewGame)
 {
-    GameFolder folder("dialog-ok");
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
-    ASSERT_TRUE(PlayFirstSquares(game));
-    const RECT windowBefore = WindowRect(game.window());
+    ASSERT_TRUE(LaunchInProgress());
 
-    HWND dialog = OpenSettings(game);
+    HWND dialog = OpenSettings(*game_);
     ASSERT_TRUE(IsSettingsDialog(dialog));
     PressButton(dialog, IDOK);
-    ASSERT_TRUE(Closes(game, dialog));
-    ExpectFreshBoard(game, windowBefore, 10, 5, 10);
+    ASSERT_TRUE(Closes(*game_, dialog));
+    ExpectFreshBoard(*game_, windowBefore_, 10, 5, 10);
 
-    dialog = OpenSettings(game);
+    dialog = OpenSettings(*game_);
     ASSERT_TRUE(IsSettingsDialog(dialog));
-    EnterAll(dialog, {"12", "8", "20"});
-    HWND focus = FocusField(game, dialog, RowsField);
+    ASSERT_TRUE(EnterAll(dialog, {"12", "8", "20"}));
+    HWND focus = FocusField(*game_, dialog, RowsField);
     EXPECT_EQ(focus, GetDlgItem(dialog, RowsField));
     PressKey(focus, VK_RETURN, 0x1C);
-    ASSERT_TRUE(Closes(game, dialog));
-    ExpectFreshBoard(game, windowBefore, 12, 8, 20);
-    EXPECT_FALSE(folder.HasIni()) << "the settings file was written before the end";
-    EXPECT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), 12);
-    EXPECT_EQ(folder.IniInt("Y"), 8);
-    EXPECT_EQ(folder.IniInt("Bom"), 20);
+    ASSERT_TRUE(Closes(*game_, dialog));
+    ExpectFreshBoard(*game_, windowBefore_, 12, 8, 20);
+    EXPECT_FALSE(folder_->HasIni()) << "the settings file was written before the end";
+    EXPECT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(folder_->IniInt("X"), 12);
+    EXPECT_EQ(folder_->IniInt("Y"), 8);
+    EXPECT_EQ(folder_->IniInt("Bom"), 20);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/screen_checks.h"
 
 namespace {
 
@@ -40,34 +40,27 @@ void PrintTo(const BoardCase& value, std::ostream* out)
     *out << value.name;
 }
 
-class BoardFromFile : public ::testing::TestWithParam<BoardCase> {};
+class BoardFromFile : public GameTestWithParam<BoardCase> {};
 
 // Each file value is read, corrected when out of range, shown, and written
 // back as corrected; the window keeps its default place.
 TEST_P(BoardFromFile, ShownAndWrittenBack)
 {
     const BoardCase& c = GetParam();
-    GameFolder folder(c.name);
-    folder.WriteIni(c.ini);
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
+    ASSERT_TRUE(Launch(c.ini));
 
     const Screen expected = UniformScreen(c.columns, c.rows, 0, c.bombs);
-    const Screen screen = game.WaitForScreen(expected);
+    const Screen screen = game_->WaitForScreen(expected);
     EXPECT_EQ(screen.columns, c.columns);
     EXPECT_EQ(screen.rows, c.rows);
     EXPECT_EQ(Describe(screen), Describe(expected));
     RECT client = {};
-    GetClientRect(game.window(), &client);
-    EXPECT_EQ(client.right, 16 * c.columns);
-    EXPECT_EQ(client.bottom, 16 * (c.rows + 1));
+    GetClientRect(game_->window(), &client);
+    EXPECT_EQ(client.right, ClientWidth(c.columns));
+    EXPECT_EQ(client.bottom, ClientHeight(c.rows));
 
-    ASSERT_EQ(game.Quit(), 0);
-    EXPECT_EQ(folder.IniInt("X"), c.columns);
-    EXPECT_EQ(folder.IniInt("Y"), c.rows);
-    EXPECT_EQ(folder.IniInt("Bom"), c.bombs);
-    EXPECT_EQ(folder.IniInt("WinX"), 10);
-    EXPECT_EQ(folder.IniInt("WinY"), 10);
+    ASSERT_EQ(game_->Quit(), 0);
+    EXPECT_EQ(Describe(ReadBackSettings(folder_->Ini())), Describe(SettingsValues{10, 10, c.columns, c.rows, c.bombs}));
 }
 
 const BoardCase BoardCases[] = {
@@ -111,26 +104,23 @@ void PrintTo(const PositionCase& value, std::ostream* out)
     *out << value.name;
 }
 
-class PositionFromFile : public ::testing::TestWithParam<PositionCase> {};
+class PositionFromFile : public GameTestWithParam<PositionCase> {};
 
 // The window opens where the file says, with no range test, and the place
 // goes back as signed decimal.
 TEST_P(PositionFromFile, OpensThereAndIsWrittenBack)
 {
     const PositionCase& c = GetParam();
-    GameFolder folder(c.name);
-    folder.WriteIni(c.ini);
-    GameRun game(folder);
-    ASSERT_TRUE(game.started());
+    ASSERT_TRUE(Launch(c.ini));
     RECT outer = {};
-    GetWindowRect(game.window(), &outer);
+    GetWindowRect(game_->window(), &outer);
     EXPECT_EQ(outer.left, c.left);
     EXPECT_EQ(outer.top, c.top);
 
-    ASSERT_EQ(game.Quit(), 0);
-    const std::vector<std::string> set = SectionLines(folder.ReadIni(), "Set");
-    EXPECT_NE(std::find(set.begin(), set.end(), c.writtenX), set.end()) << folder.ReadIni();
-    EXPECT_NE(std::find(set.begin(), set.end(), c.writtenY), set.end()) << folder.ReadIni();
+    ASSERT_EQ(game_->Quit(), 0);
+    const std::vector<std::string> set = SectionLines(folder_->ReadIni(), "Set");
+    EXPECT_NE(std::find(set.begin(), set.end(), c.writtenX), set.end()) << folder_->ReadIni();
+    EXPECT_NE(std::find(set.begin(), set.end(), c.writtenY), set.end()) << folder_->ReadIni();
 }
 
 const PositionCase PositionCases[] = {

@@ -5,6 +5,7 @@
 
 #include "input/mouse.h"
 #include "render/draw.h"
+#include "tests/support/tile_letters.h"
 
 std::vector<DrawCall> drawLog;
 int screenTile[MaxColumns][MaxRows];
@@ -32,17 +33,31 @@ void DrawCounter()
 
 std::string ScreenPicture()
 {
-    static const char tileChar[] = "#F?_12345678RX*@";
     std::string picture;
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
             const int tile = screenTile[column][row];
-            if (tile == NeverDrawn)
-                picture += ' ';
-            else if (tile >= 0 && tile < 16)
-                picture += tileChar[tile];
-            else
-                picture += '!';
+            picture += tile == NeverDrawn ? ' ' : TileLetter(tile);
+        }
+        picture += '\n';
+    }
+    return picture;
+}
+
+std::string BoardPicture()
+{
+    std::string picture;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const Cell& cell = Board[column][row];
+            int tile = TileOpenedEmpty + CountAdjacentMines(column, row);
+            if (cell.mine)
+                tile = cell.opened ? TileExplodedBomb : cell.mark ? TileFlaggedBomb : TileBomb;
+            else if (cell.mark)
+                tile = TileWrongFlag;
+            else if (!cell.opened)
+                tile = TileCovered;
+            picture += TileLetter(tile);
         }
         picture += '\n';
     }
@@ -51,9 +66,14 @@ std::string ScreenPicture()
 
 std::string Picture(std::initializer_list<const char*> pictureRows)
 {
+    return Picture(pictureRows.begin(), static_cast<int>(pictureRows.size()));
+}
+
+std::string Picture(const char* const* pictureRows, int count)
+{
     std::string picture;
-    for (const char* line : pictureRows) {
-        picture += line;
+    for (int row = 0; row < count; ++row) {
+        picture += pictureRows[row];
         picture += '\n';
     }
     return picture;
@@ -74,6 +94,15 @@ ProgramSnapshot TakeSnapshot()
     snapshot.hoverRow = hoverRow;
     snapshot.chordLatch = chordLatch;
     return snapshot;
+}
+
+int OpenedSquares()
+{
+    int opened = 0;
+    for (int column = 0; column < columns; ++column)
+        for (int row = 0; row < rows; ++row)
+            opened += Board[column][row].opened != 0;
+    return opened;
 }
 
 std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnapshot& after)
@@ -106,7 +135,7 @@ std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnaps
     return out.str();
 }
 
-void ResetRecorder()
+void ResetScreenModel()
 {
     drawLog.clear();
     for (auto& column : screenTile)
@@ -114,20 +143,4 @@ void ResetRecorder()
             tile = NeverDrawn;
     screenCounter = 0;
     drawsOffBoard = 0;
-}
-
-void ResetProgramState(int newColumns, int newRows, int newBombCount)
-{
-    std::memset(Board, 0, sizeof Board);
-    columns = newColumns;
-    rows = newRows;
-    bombCount = newBombCount;
-    gameActive = 0;
-    firstClickPending = 0;
-    mineCounter = 0;
-    randomState = 1;
-    hoverColumn = 0;
-    hoverRow = 0;
-    chordLatch = 0;
-    ResetRecorder();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/board.h"
+#include "tests/support/program_state.h"
 
 struct DrawCall {
     int column;  // -1 for a DrawCounter call
@@ -54,17 +55,19 @@ struct DrawObserverScope {
 };
 
 // The screen model of the current board as text, one line per row, top row
-// first, each line ending in a newline. One character per square:
-//   '#' tile 0 (covered)      'F' tile 1 (flag)        '?' tile 2
-//   '_' tile 3 (flat empty: an opened square with no bomb around it, or the
-//       pressed look of a covered one)
-//   '1'..'8' tiles 4..11      'R' tile 12 (ringed flag) 'X' tile 13 (crossed flag)
-//   '*' tile 14 (bomb)        '@' tile 15 (exploded)    ' ' never drawn
-//   '!' anything else (a tile the board never shows)
+// first, each line ending in a newline: one letter per square as
+// tests/support/tile_letters.h writes tiles, ' ' for a square never drawn.
 std::string ScreenPicture();
 
-// Joins rows written in the same characters into the form ScreenPicture gives.
+// What lies under each square of the current board, in the same letters,
+// as a lost game would show it: '*' a covered bomb, 'R' a flagged bomb, 'X'
+// a wrong flag, '@' an opened bomb, '#' a covered safe square, an opened
+// one its number. For failure reports.
+std::string BoardPicture();
+
+// Joins rows written in the same letters into the form ScreenPicture gives.
 std::string Picture(std::initializer_list<const char*> pictureRows);
+std::string Picture(const char* const* pictureRows, int count);
 
 // Everything a game operation or a mouse message may change, besides the
 // picture: the whole board array (cells beyond the current board included),
@@ -78,12 +81,8 @@ struct ProgramSnapshot {
 };
 ProgramSnapshot TakeSnapshot();
 
+// Opened squares on the current board.
+int OpenedSquares();
+
 // "" when the two snapshots are equal, else a list of what differs.
 std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnapshot& after);
-
-// Empties the log and the screen model.
-void ResetRecorder();
-
-// A fresh process: zeroed board, generator at 1, mouse state cleared, the
-// given size and bomb count, the recorder emptied. No game is laid out.
-void ResetProgramState(int newColumns, int newRows, int newBombCount);

@@ -2,46 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <climits>
 
 #include "render/counter_digits.h"
 #include "render/draw.h"
-
-namespace {
-
-struct CounterCase {
-    int counter;
-    std::array<int, CounterCells> tiles;  // sign, hundreds, tens, units
-};
-
-// Sign cell: 27 blank, 26 minus. Digits: 16 + digit.
-const CounterCase counterCases[] = {
-    {0, {27, 16, 16, 16}},
-    {7, {27, 16, 16, 23}},
-    {10, {27, 16, 17, 16}},
-    {-3, {26, 16, 16, 19}},
-    {999, {27, 25, 25, 25}},
-    {-999, {26, 25, 25, 25}},
-    {305, {27, 19, 16, 21}},
-    {-1, {26, 16, 16, 17}},
-    // Beyond three digits only the three lowest are shown.
-    {1234, {27, 18, 19, 20}},
-    {-1000, {26, 16, 16, 16}},
-    {-1234, {26, 18, 19, 20}},
-    // The magnitude of the most negative value still has defined digits.
-    {INT_MIN, {26, 22, 20, 24}},  // 2147483648
-    {INT_MAX, {27, 22, 20, 23}},  // 2147483647
-};
-
-}  // namespace
+#include "tests/support/counter_cases.h"
 
 TEST(CounterTiles, SignThenThreeDigitsWithLeadingZeros)
 {
     for (const CounterCase& c : counterCases) {
         std::array<int, CounterCells> tiles;
         tiles.fill(-1);
-        CounterTiles(c.counter, tiles.data());
-        EXPECT_EQ(tiles, c.tiles) << "counter " << c.counter;
+        CounterTiles(c.value, tiles.data());
+        EXPECT_EQ(tiles, (std::array<int, CounterCells>{c.tiles[0], c.tiles[1], c.tiles[2], c.tiles[3]}))
+            << "counter " << c.value;
     }
 }
 

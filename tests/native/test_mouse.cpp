@@ -2,15 +2,7 @@
 // pressed-square preview, the two-button chord, and what the player sees on
 // the screen after every message.
 //
-// Most scenarios play the first game of a run on the 10 x 5 board with 10
-// bombs, first opened at (0, 0):
-//
-//   column 0123456789        bombs around each safe square
-//   row 0  ....BB....        1111BB2110
-//   row 1  .B.....B..        2B21333B10
-//   row 2  .B...B....        2B201B2221
-//   row 3  ........B.        23311111B2
-//   row 4  .BB......B        1BB1000121
+// Most scenarios play the worked game (tests/support/worked_game.h).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,9 +10,12 @@
 #include <vector>
 
 #include "core/board.h"
+#include "core/geometry.h"
 #include "core/rules.h"
 #include "input/mouse.h"
 #include "tests/native/draw_recorder.h"
+#include "tests/native/mouse_messages.h"
+#include "tests/support/worked_game.h"
 
 namespace {
 
@@ -29,17 +24,12 @@ constexpr unsigned R = MouseRight;
 
 // Client pixel at the centre of square (column, row); row -1 is the counter
 // strip above the board.
-unsigned Px(int column) { return static_cast<unsigned>(16 * column + 8); }
-unsigned Py(int row) { return static_cast<unsigned>(16 * (row + 1) + 8); }
+unsigned Px(int column) { return static_cast<unsigned>(SquareLeft(column) + SquareSize / 2); }
+unsigned Py(int row) { return static_cast<unsigned>(SquareTop(row) + SquareSize / 2); }
 
-// The screen right after the first open of the worked game.
-const std::string firstOpenPicture = Picture({
-    "1#########",
-    "##########",
-    "##########",
-    "##########",
-    "##########",
-});
+// The screen of a new game, and right after the first open of the worked game.
+const std::string coveredPicture = worked::FirstOpenPictureWith({{0, 0, '#'}});
+const std::string firstOpenPicture = worked::FirstOpenPictureWith();
 
 // A fresh run, NewGame, and a left click on (0, 0), the first open. The log
 // is emptied afterwards.
@@ -63,14 +53,6 @@ void RightClick(int column, int row)
     RightButtonUp(0, Px(column), Py(row));
 }
 
-int OpenedSquares()
-{
-    int opened = 0;
-    for (int column = 0; column < columns; ++column)
-        for (int row = 0; row < rows; ++row)
-            opened += Board[column][row].opened != 0;
-    return opened;
-}
 
 }  // namespace
 
@@ -104,31 +86,8 @@ TEST(SquareAtPoint, PixelsToSquares)
 
 namespace {
 
-enum class Message { Move, LeftDown, LeftUp, RightDown, RightUp };
+using Message = MouseMessage;
 enum class RuleCall { None, Open, Mark, Chord };
-
-const char* Name(Message message)
-{
-    switch (message) {
-    case Message::Move: return "MouseMove";
-    case Message::LeftDown: return "LeftButtonDown";
-    case Message::LeftUp: return "LeftButtonUp";
-    case Message::RightDown: return "RightButtonDown";
-    case Message::RightUp: return "RightButtonUp";
-    }
-    return "?";
-}
-
-void Send(Message message, unsigned buttons, unsigned x, unsigned y)
-{
-    switch (message) {
-    case Message::Move: MouseMove(buttons, x, y); break;
-    case Message::LeftDown: LeftButtonDown(buttons, x, y); break;
-    case Message::LeftUp: LeftButtonUp(buttons, x, y); break;
-    case Message::RightDown: RightButtonDown(buttons, x, y); break;
-    case Message::RightUp: RightButtonUp(buttons, x, y); break;
-    }
-}
 
 // Sends the message over one of two squares of the worked game, with a flag
 // on (1,1): the covered (6,0), which OpenCell would open and CycleMark flag,
@@ -137,6 +96,8 @@ void Send(Message message, unsigned buttons, unsigned x, unsigned y)
 RuleCall Observe(Message message, unsigned buttons, int latchBefore, bool overOpenedSquare)
 {
     StartWorkedGame();
+    if (::testing::Test::HasFatalFailure())
+        return RuleCall::None;
     RightClick(1, 1);
     // The pointer comes from elsewhere, so that a move reaches a new square.
     hoverColumn = 5;
@@ -145,7 +106,7 @@ RuleCall Observe(Message message, unsigned buttons, int latchBefore, bool overOp
     const int column = overOpenedSquare ? 0 : 6;
     const int row = 0;
     const ProgramSnapshot before = TakeSnapshot();
-    Send(message, buttons, Px(column) + 3, Py(row) - 5);
+    SendMouse(message, buttons, Px(column) + 3, Py(row) - 5);
     EXPECT_EQ(hoverColumn, column);
     EXPECT_EQ(hoverRow, row);
 
@@ -202,7 +163,7 @@ TEST(MouseMessages, RuleCalledAndLatchLeftByEachMessage)
                 buttons |= extra & ~c.otherButton;
             for (bool overOpened : {false, true}) {
                 SCOPED_TRACE(::testing::Message()
-                             << Name(c.message) << " with buttons " << buttons << ", latch "
+                             << MessageName(c.message) << " with buttons " << buttons << ", latch "
                              << c.latchBefore << ", over " << (overOpened ? "(0,0)" : "(6,0)"));
                 // The calls the player can see: an open of the covered square,
                 // a flag on it, the chord around the opened one.
@@ -230,27 +191,15 @@ TEST(MouseMessages, RuleCalledAndLatchLeftByEachMessage)
 
 TEST(LeftClick, PressShowsTheSquarePressedAndTheReleaseOpensIt)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(6), Py(0));
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{6, 0, 3}}));
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#####_###",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{6, 0, '_'}}));
     drawLog.clear();
     LeftButtonUp(0, Px(6), Py(0));
     // Only the open draws: the release adds nothing of its own.
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{6, 0, 5}}));
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#####2###",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{6, 0, '2'}}));
 }
 
 TEST(LeftClick, TheFirstClickLaysOutTheBombs)
@@ -268,7 +217,7 @@ TEST(LeftClick, TheFirstClickLaysOutTheBombs)
 
 TEST(LeftClick, OnAnOpenedOrFlaggedSquareDrawsNothingVisible)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightClick(3, 3);
     const std::string before = ScreenPicture();
     for (int square : {0, 1}) {
@@ -289,17 +238,11 @@ TEST(LeftClick, OnAnOpenedOrFlaggedSquareDrawsNothingVisible)
 
 TEST(RightClick, ThePressFlagsAndTheReleaseOnlyRestores)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightButtonDown(R, Px(3), Py(3));
     EXPECT_EQ(Board[3][3].mark, 1);
     EXPECT_EQ(screenCounter, 9);
-    const std::string flagged = Picture({
-        "1#########",
-        "##########",
-        "##########",
-        "###F######",
-        "##########",
-    });
+    const std::string flagged = worked::FirstOpenPictureWith({{3, 3, 'F'}});
     EXPECT_EQ(ScreenPicture(), flagged);
     RightButtonUp(0, Px(3), Py(3));
     EXPECT_EQ(Board[3][3].mark, 1);
@@ -331,28 +274,16 @@ TEST(RightClick, BeforeTheFirstOpenChangesNothingButTheLatch)
 
 TEST(Drag, ThePressedSquareFollowsThePointerAndTheReleaseOpensTheLastOne)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(6), Py(0));
     drawLog.clear();
     MouseMove(L, Px(6) + 7, Py(0) - 8);  // still inside (6,0)
     EXPECT_TRUE(drawLog.empty());
 
     MouseMove(L, Px(6), Py(1));
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#########",
-                                   "######_###",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{6, 1, '_'}}));
     MouseMove(L, Px(7), Py(2));
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#########",
-                                   "##########",
-                                   "#######_##",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{7, 2, '_'}}));
     // Across the opened (0,0) and off the board: nothing drawn there.
     MouseMove(L, Px(0), Py(0));
     EXPECT_EQ(ScreenPicture(), firstOpenPicture);
@@ -363,20 +294,14 @@ TEST(Drag, ThePressedSquareFollowsThePointerAndTheReleaseOpensTheLastOne)
     EXPECT_EQ(Board[7][2].opened, 1);
     EXPECT_EQ(Board[6][0].opened, 0);
     EXPECT_EQ(OpenedSquares(), 2);
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1#########",
-                                   "##########",
-                                   "#######2##",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{7, 2, '2'}}));
     EXPECT_EQ(drawsOffBoard, 0);
 }
 
 TEST(Move, InsideOneSquareDrawsNothingWhateverTheButtons)
 {
     for (unsigned buttons : {0u, L, R, L | R}) {
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         MouseMove(buttons, Px(3), Py(2));  // enters (3,2)
         drawLog.clear();
         const std::string picture = ScreenPicture();
@@ -391,7 +316,7 @@ TEST(Move, InsideOneSquareDrawsNothingWhateverTheButtons)
 
 TEST(Move, WithBothButtonsPressesTheWholeBlockAndWithTheRightAloneNothing)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     MouseMove(L | R, Px(1), Py(1));
     EXPECT_EQ(ScreenPicture(), Picture({
                                    "1__#######",
@@ -421,18 +346,12 @@ TEST(CounterStrip, AClickThereOpensNothingAndPlacesNoBomb)
     after.hoverColumn = before.hoverColumn;
     after.hoverRow = before.hoverRow;
     EXPECT_EQ(SnapshotDifference(before, after), "");  // no bomb, same generator
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), coveredPicture);
 }
 
 TEST(CounterStrip, ARightPressThereMarksNothing)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightButtonDown(R, Px(4), 15);
     RightButtonUp(0, Px(4), 15);
     EXPECT_EQ(mineCounter, 10);
@@ -458,7 +377,7 @@ TEST(CounterStrip, ATwoButtonPressPressesRowZeroAndItsReleaseRestores)
     };
     for (const StripCase& c : cases) {
         SCOPED_TRACE(c.name);
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         LeftButtonDown(L, Px(c.column), 3);
         EXPECT_TRUE(drawLog.empty());
         RightButtonDown(L | R, Px(c.column), 3);
@@ -481,17 +400,11 @@ TEST(CounterStrip, ATwoButtonPressPressesRowZeroAndItsReleaseRestores)
 
 TEST(CounterStrip, FlagsInRowZeroStayFlaggedUnderATwoButtonPress)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightClick(3, 0);
     LeftButtonDown(L, Px(4), 3);
     RightButtonDown(L | R, Px(4), 3);
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1##F__####",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{3, 0, 'F'}, {4, 0, '_'}, {5, 0, '_'}}));
 }
 
 // ---------------------------------------------------------------------------
@@ -521,37 +434,19 @@ void PlaySteps(const std::vector<Step>& steps)
 // flag around it, so a chord there opens (1,0) and (0,1).
 void StartChordGame()
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightClick(1, 1);
 }
 
-const std::string flaggedPicture = Picture({
-    "1#########",
-    "#F########",
-    "##########",
-    "##########",
-    "##########",
-});
-const std::string chordPressedPicture = Picture({
-    "1_########",
-    "_F########",
-    "##########",
-    "##########",
-    "##########",
-});
-const std::string chordDonePicture = Picture({
-    "11########",
-    "2F########",
-    "##########",
-    "##########",
-    "##########",
-});
+const std::string flaggedPicture = worked::FirstOpenPictureWith({{1, 1, 'F'}});
+const std::string chordPressedPicture = worked::FirstOpenPictureWith({{1, 0, '_'}, {0, 1, '_'}, {1, 1, 'F'}});
+const std::string chordDonePicture = worked::FirstOpenPictureWith({{1, 0, '1'}, {0, 1, '2'}, {1, 1, 'F'}});
 
 }  // namespace
 
 TEST(Chord, LeftRightLeftRight)
 {
-    StartChordGame();
+    ASSERT_NO_FATAL_FAILURE(StartChordGame());
     const unsigned x = Px(0), y = Py(0);
     PlaySteps({
         {[&] { LeftButtonDown(L, x, y); }, flaggedPicture, 0},
@@ -564,7 +459,7 @@ TEST(Chord, LeftRightLeftRight)
 
 TEST(Chord, LeftRightRightLeft)
 {
-    StartChordGame();
+    ASSERT_NO_FATAL_FAILURE(StartChordGame());
     const unsigned x = Px(0), y = Py(0);
     PlaySteps({
         {[&] { LeftButtonDown(L, x, y); }, flaggedPicture, 0},
@@ -578,7 +473,7 @@ TEST(Chord, LeftRightRightLeft)
 
 TEST(Chord, RightPressFirst)
 {
-    StartChordGame();
+    ASSERT_NO_FATAL_FAILURE(StartChordGame());
     const unsigned x = Px(0), y = Py(0);
     PlaySteps({
         // CycleMark on the opened square does nothing.
@@ -596,8 +491,7 @@ TEST(Chord, RightPressFirstBeforeTheFirstOpenLeavesTheCentreRaised)
     ResetProgramState(10, 5, 10);
     NewGame();
     const unsigned x = Px(3), y = Py(2);
-    const std::string raised =
-        Picture({"##########", "##########", "##########", "##########", "##########"});
+    const std::string& raised = coveredPicture;
     PlaySteps({
         {[&] { RightButtonDown(R, x, y); }, raised, 0},
         {[&] { LeftButtonDown(L | R, x, y); },
@@ -610,19 +504,19 @@ TEST(Chord, RightPressFirstBeforeTheFirstOpenLeavesTheCentreRaised)
 
 TEST(Chord, RightPressFirstOnACoveredSquareFlagsIt)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     const unsigned x = Px(3), y = Py(2);
     PlaySteps({
         {[&] { RightButtonDown(R, x, y); },
-         Picture({"1#########", "##########", "###F######", "##########", "##########"}), 0},
+         worked::FirstOpenPictureWith({{3, 2, 'F'}}), 0},
         {[&] { LeftButtonDown(L | R, x, y); },
          Picture({"1#########", "##___#####", "##_F_#####", "##___#####", "##########"}), 1},
         // No chord on a covered square; the ring is restored, the flag stays.
         {[&] { RightButtonUp(L, x, y); },
-         Picture({"1#########", "##########", "###F######", "##########", "##########"}), 0},
+         worked::FirstOpenPictureWith({{3, 2, 'F'}}), 0},
         // OpenCell refuses the flagged square.
         {[&] { LeftButtonUp(0, x, y); },
-         Picture({"1#########", "##########", "###F######", "##########", "##########"}), 0},
+         worked::FirstOpenPictureWith({{3, 2, 'F'}}), 0},
     });
     EXPECT_EQ(OpenedSquares(), 1);
 }
@@ -631,15 +525,9 @@ TEST(Chord, RefusedWhenTheFlagsDoNotMatchAndThePressedSquaresComeBack)
 {
     for (bool leftFirst : {true, false}) {
         SCOPED_TRACE(leftFirst ? "left released first" : "right released first");
-        StartWorkedGame();  // no flag around (0,0)
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());  // no flag around (0,0)
         const unsigned x = Px(0), y = Py(0);
-        const std::string pressed = Picture({
-            "1_########",
-            "__########",
-            "##########",
-            "##########",
-            "##########",
-        });
+        const std::string pressed = worked::FirstOpenPictureWith({{1, 0, '_'}, {0, 1, '_'}, {1, 1, '_'}});
         std::vector<Step> steps = {
             {[&] { LeftButtonDown(L, x, y); }, firstOpenPicture, 0},
             {[&] { RightButtonDown(L | R, x, y); }, pressed, 1},
@@ -659,11 +547,11 @@ TEST(Chord, RefusedWhenTheFlagsDoNotMatchAndThePressedSquaresComeBack)
 
 TEST(Chord, BothButtonsOnACoveredSquareThenRightReleaseRestoresTheWholeBlock)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     const std::string blockPressed =
         Picture({"1#########", "##___#####", "##___#####", "##___#####", "##########"});
     const std::string centrePressed =
-        Picture({"1#########", "##########", "###_######", "##########", "##########"});
+        worked::FirstOpenPictureWith({{3, 2, '_'}});
     PlaySteps({
         {[] { LeftButtonDown(L, Px(3), Py(2)); }, centrePressed, 0},
         {[] { RightButtonDown(L | R, Px(3), Py(2)); }, blockPressed, 1},
@@ -673,10 +561,10 @@ TEST(Chord, BothButtonsOnACoveredSquareThenRightReleaseRestoresTheWholeBlock)
         {[] { MouseMove(L, Px(3) + 4, Py(2) + 4); }, firstOpenPicture, 0},
         // Entering another square shows it pressed.
         {[] { MouseMove(L, Px(6), Py(3)); },
-         Picture({"1#########", "##########", "##########", "######_###", "##########"}), 0},
+         worked::FirstOpenPictureWith({{6, 3, '_'}}), 0},
         // The left release opens the square under the pointer.
         {[] { LeftButtonUp(0, Px(6), Py(3)); },
-         Picture({"1#########", "##########", "##########", "######1###", "##########"}), 0},
+         worked::FirstOpenPictureWith({{6, 3, '1'}}), 0},
     });
     EXPECT_EQ(Board[3][2].opened, 0);
     EXPECT_EQ(Board[6][3].opened, 1);
@@ -684,15 +572,15 @@ TEST(Chord, BothButtonsOnACoveredSquareThenRightReleaseRestoresTheWholeBlock)
 
 TEST(Chord, BothButtonsOnACoveredSquareThenLeftReleaseLeavesTheCentrePressed)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     PlaySteps({
         {[] { LeftButtonDown(L, Px(3), Py(2)); },
-         Picture({"1#########", "##########", "###_######", "##########", "##########"}), 0},
+         worked::FirstOpenPictureWith({{3, 2, '_'}}), 0},
         {[] { RightButtonDown(L | R, Px(3), Py(2)); },
          Picture({"1#########", "##___#####", "##___#####", "##___#####", "##########"}), 1},
         // No chord and no open: only the ring comes back.
         {[] { LeftButtonUp(R, Px(3), Py(2)); },
-         Picture({"1#########", "##########", "###_######", "##########", "##########"}), 1},
+         worked::FirstOpenPictureWith({{3, 2, '_'}}), 1},
         {[] { RightButtonUp(0, Px(3), Py(2)); }, firstOpenPicture, 0},
     });
     EXPECT_EQ(OpenedSquares(), 1);
@@ -700,9 +588,9 @@ TEST(Chord, BothButtonsOnACoveredSquareThenLeftReleaseLeavesTheCentrePressed)
 
 TEST(Chord, LeftReleaseAfterTheRightButtonWasLetGoOutsideIsSwallowed)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     const std::string centrePressed =
-        Picture({"1#########", "##########", "###_######", "##########", "##########"});
+        worked::FirstOpenPictureWith({{3, 2, '_'}});
     PlaySteps({
         {[] { LeftButtonDown(L, Px(3), Py(2)); }, centrePressed, 0},
         {[] { RightButtonDown(L | R, Px(3), Py(2)); },
@@ -726,7 +614,7 @@ TEST(Chord, LeftReleaseAfterTheRightButtonWasLetGoOutsideIsSwallowed)
 
 TEST(Chord, ReleasedOutsideTheWindowThePressedSquaresStayUntilThePointerMoves)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(3), Py(2));
     RightButtonDown(L | R, Px(3), Py(2));
     // Both buttons let go outside the window; back over the board with no
@@ -745,13 +633,13 @@ TEST(Chord, ThatLosesLeavesTheBombsShownAndRestoresTheOtherPressedSquares)
 {
     for (bool leftFirst : {true, false}) {
         SCOPED_TRACE(leftFirst ? "left released first" : "right released first");
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         LeftButtonDown(L, Px(2), Py(2));
         LeftButtonUp(0, Px(2), Py(2));
         RightClick(2, 1);
         RightClick(3, 1);
         ASSERT_EQ(ScreenPicture(),
-                  Picture({"1#########", "##FF######", "##2#######", "##########", "##########"}));
+                  worked::FirstOpenPictureWith({{2, 1, 'F'}, {3, 1, 'F'}, {2, 2, '2'}}));
 
         LeftButtonDown(L, Px(2), Py(2));
         RightButtonDown(L | R, Px(2), Py(2));
@@ -808,10 +696,8 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
          }},
         {"won",
          [] {
-             const int bombs[][2] = {{1, 2}, {4, 0}, {9, 4}, {8, 3}, {2, 4},
-                                     {5, 0}, {1, 1}, {5, 2}, {7, 1}, {1, 4}};
-             for (const auto& bomb : bombs)
-                 RightClick(bomb[0], bomb[1]);
+             for (const worked::Square& bomb : worked::bombs)
+                 RightClick(bomb.first, bomb.second);
          }},
     };
     const Message messages[] = {Message::Move, Message::LeftDown, Message::LeftUp,
@@ -820,7 +706,7 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
     const unsigned points[][2] = {
         {Px(0), Py(0)}, {Px(3), Py(2)}, {Px(1), Py(2)}, {Px(4), 4}, {300, 300}};
     for (const auto& ending : endings) {
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         ending.end();
         ASSERT_EQ(gameActive, 0);
         ASSERT_EQ(firstClickPending, 0);
@@ -830,10 +716,10 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
         for (Message message : messages) {
             for (unsigned buttons : {0u, L, R, L | R}) {
                 for (const auto& point : points) {
-                    SCOPED_TRACE(::testing::Message() << ending.name << ": " << Name(message)
+                    SCOPED_TRACE(::testing::Message() << ending.name << ": " << MessageName(message)
                                                       << " buttons " << buttons << " at ("
                                                       << point[0] << "," << point[1] << ")");
-                    Send(message, buttons, point[0], point[1]);
+                    SendMouse(message, buttons, point[0], point[1]);
                     EXPECT_TRUE(drawLog.empty());
                     EXPECT_EQ(SnapshotDifference(before, TakeSnapshot()), "");
                 }
@@ -845,19 +731,11 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
 
 TEST(GameOver, TheLastRightReleaseOfAWinLeavesTheRevealedBoard)
 {
-    StartWorkedGame();
-    const int bombs[][2] = {{1, 2}, {4, 0}, {9, 4}, {8, 3}, {2, 4},
-                            {5, 0}, {1, 1}, {5, 2}, {7, 1}};
-    for (const auto& bomb : bombs)
-        RightClick(bomb[0], bomb[1]);
-    RightButtonDown(R, Px(1), Py(4));
-    const std::string won = Picture({
-        "1111RR211_",
-        "2R21333R1_",
-        "2R2_1R2221",
-        "23311111R2",
-        "1RR1___12R",
-    });
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
+    for (int i = 0; i + 1 < worked::BombCount; ++i)
+        RightClick(worked::bombs[i].first, worked::bombs[i].second);
+    RightButtonDown(R, Px(1), Py(4));  // the last bomb
+    const std::string won = Picture(worked::wonPicture, worked::Rows);
     EXPECT_EQ(ScreenPicture(), won);
     RightButtonUp(0, Px(1), Py(4));
     EXPECT_EQ(ScreenPicture(), won);
@@ -865,7 +743,7 @@ TEST(GameOver, TheLastRightReleaseOfAWinLeavesTheRevealedBoard)
 
 TEST(GameOver, ANewGameBringsTheMouseBack)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     LeftButtonDown(L, Px(1), Py(1));
     LeftButtonUp(0, Px(1), Py(1));  // lost
     NewGame();

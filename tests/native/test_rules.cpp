@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/rules.h"
 #include "input/mouse.h"
 #include "tests/native/draw_recorder.h"
+#include "tests/support/worked_game.h"
 
 namespace {
 
@@ -42,31 +44,9 @@ uint32_t StateAfterDraws(int draws)
     return state;
 }
 
-// The first game of a run on the 10 x 5 board with 10 bombs, first opened at
-// (0, 0). Its bombs, in the order they are placed:
-const std::vector<Square> workedBombs = {{1, 2}, {4, 0}, {9, 4}, {8, 3}, {2, 4},
-                                         {5, 0}, {1, 1}, {5, 2}, {7, 1}, {1, 4}};
-//   column 0123456789
-//   row 0  ....BB....
-//   row 1  .B.....B..
-//   row 2  .B...B....
-//   row 3  ........B.
-//   row 4  .BB......B
-
-// Bombs around every square of that board, bombs included.
-const int workedCounts[5][10] = {
-    {1, 1, 1, 1, 1, 1, 2, 1, 1, 0},
-    {2, 1, 2, 1, 3, 3, 3, 0, 1, 0},
-    {2, 1, 2, 0, 1, 0, 2, 2, 2, 1},
-    {2, 3, 3, 1, 1, 1, 1, 1, 1, 2},
-    {1, 1, 1, 1, 0, 0, 0, 1, 2, 1},
-};
-
-bool IsWorkedBomb(int column, int row)
-{
-    return std::find(workedBombs.begin(), workedBombs.end(), Square{column, row}) !=
-           workedBombs.end();
-}
+// The worked game (tests/support/worked_game.h), its bombs in the order
+// they are laid.
+const std::vector<Square> workedBombs(std::begin(worked::bombs), std::end(worked::bombs));
 
 // A fresh run, NewGame and the first open at (0, 0); the log is emptied.
 void StartWorkedGame()
@@ -78,14 +58,6 @@ void StartWorkedGame()
     drawLog.clear();
 }
 
-int OpenedSquares()
-{
-    int opened = 0;
-    for (int column = 0; column < columns; ++column)
-        for (int row = 0; row < rows; ++row)
-            opened += Board[column][row].opened != 0;
-    return opened;
-}
 
 bool InPlay() { return gameActive == 1 && firstClickPending == 0; }
 bool Over() { return gameActive == 0 && firstClickPending == 0; }
@@ -187,7 +159,7 @@ TEST(PlaceMines, SecondGameContinuesTheSequence)
     };
     for (const auto& firstGame : firstGames) {
         SCOPED_TRACE(firstGame.first);
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         firstGame.second();
         ASSERT_EQ(randomState, StateAfterDraws(22));
         NewGame();
@@ -197,7 +169,7 @@ TEST(PlaceMines, SecondGameContinuesTheSequence)
     }
     // The order: with k bombs in the second game, its first k bombs.
     for (size_t k = 1; k <= secondBombs.size(); ++k) {
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         bombCount = static_cast<int>(k);
         NewGame();
         ASSERT_EQ(OpenCell(0, 0), 1);
@@ -261,7 +233,7 @@ TEST(NewGame, ClearsTheBoardRowByRowThenShowsTheCounter)
 
 TEST(Flood, OpeningASquareWithNoBombAroundOpensDepthFirst)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     EXPECT_EQ(OpenCell(9, 0), 1);
     const std::vector<DrawCall> expected = {{9, 0, 3}, {8, 0, 4}, {8, 1, 4},
                                             {9, 1, 3}, {8, 2, 5}, {9, 2, 4}};
@@ -278,19 +250,13 @@ TEST(Flood, OpeningASquareWithNoBombAroundOpensDepthFirst)
 
 TEST(Flood, AFlagNextToTheOpenedSquareStopsTheFlood)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     ASSERT_EQ(CycleMark(9, 1), 1);
     drawLog.clear();
     EXPECT_EQ(OpenCell(9, 0), 1);
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{9, 0, 3}}));
     EXPECT_EQ(OpenedSquares(), 2);
-    EXPECT_EQ(ScreenPicture(), Picture({
-                                   "1########_",
-                                   "#########F",
-                                   "##########",
-                                   "##########",
-                                   "##########",
-                               }));
+    EXPECT_EQ(ScreenPicture(), worked::FirstOpenPictureWith({{9, 0, '_'}, {9, 1, 'F'}}));
 }
 
 TEST(Flood, LargestBoardWithFiveBombsOpensAllButTwoSafeSquares)
@@ -332,10 +298,10 @@ TEST(Flood, LargestBoardWithFiveBombsOpensAllButTwoSafeSquares)
 
 TEST(Flood, OpeningEverySafeSquareDoesNotWin)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     for (int column = 0; column < 10; ++column)
         for (int row = 0; row < 5; ++row)
-            if (!IsWorkedBomb(column, row))
+            if (!worked::IsBomb(column, row))
                 OpenCell(column, row);
     EXPECT_EQ(OpenedSquares(), 40);
     EXPECT_TRUE(InPlay());
@@ -347,7 +313,7 @@ TEST(Flood, OpeningEverySafeSquareDoesNotWin)
 
 TEST(Chord, OpensTheUnmarkedNeighboursWhenTheFlagsMatch)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     ASSERT_EQ(CycleMark(1, 1), 1);
     drawLog.clear();
     EXPECT_EQ(OpenAround(0, 0), 1);
@@ -358,7 +324,7 @@ TEST(Chord, OpensTheUnmarkedNeighboursWhenTheFlagsMatch)
 
 TEST(Chord, RefusedWhenTheFlagsDoNotMatch)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     const ProgramSnapshot before = TakeSnapshot();
     EXPECT_EQ(OpenAround(0, 0), 0);  // one bomb around, no flag
     EXPECT_TRUE(drawLog.empty());
@@ -367,7 +333,7 @@ TEST(Chord, RefusedWhenTheFlagsDoNotMatch)
 
 TEST(Chord, AWrongFlagLosesAndShowsTheWholeBoard)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     ASSERT_EQ(CycleMark(0, 1), 1);
     ASSERT_EQ(mineCounter, 9);
     drawLog.clear();
@@ -402,7 +368,7 @@ TEST(Chord, AWrongFlagLosesAndShowsTheWholeBoard)
 
 TEST(Loss, OpeningABombDirectly)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     ASSERT_EQ(CycleMark(4, 0), 1);  // a right flag is ringed
     ASSERT_EQ(CycleMark(3, 3), 1);  // a wrong one crossed
     ASSERT_EQ(OpenCell(9, 0), 1);   // opened squares keep their numbers
@@ -434,27 +400,21 @@ std::vector<DrawCall> WinningDraws(Square lastFlag)
     for (int row = 0; row < 5; ++row) {
         for (int column = 0; column < 10; ++column) {
             if (!Board[column][row].opened)
-                expected.push_back({column, row, 3 + workedCounts[row][column]});
-            if (IsWorkedBomb(column, row))
+                expected.push_back({column, row, worked::NumberTile(column, row)});
+            if (worked::IsBomb(column, row))
                 expected.push_back({column, row, 12});
         }
     }
     return expected;
 }
 
-const std::string wonPicture = Picture({
-    "1111RR211_",
-    "2R21333R1_",
-    "2R2_1R2221",
-    "23311111R2",
-    "1RR1___12R",
-});
+const std::string wonPicture = Picture(worked::wonPicture, worked::Rows);
 
 }  // namespace
 
 TEST(Flags, EachFlagShowsAndCountsDown)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     EXPECT_EQ(CycleMark(3, 3), 1);
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{3, 3, 1}, CounterCall(9)}));
     EXPECT_EQ(Board[3][3].mark, 1);
@@ -471,7 +431,7 @@ TEST(Win, TheTenthFlagOnTheTenBombsWinsInAnyOrder)
     std::vector<Square> interleaved = {{7, 1}, {1, 2}, {9, 4}, {1, 1}, {5, 0},
                                        {2, 4}, {4, 0}, {1, 4}, {8, 3}, {5, 2}};
     for (const std::vector<Square>& order : {workedBombs, reversed, interleaved}) {
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         for (size_t i = 0; i + 1 < order.size(); ++i) {
             drawLog.clear();
             ASSERT_EQ(CycleMark(order[i].first, order[i].second), 1);
@@ -491,7 +451,7 @@ TEST(Win, TheTenthFlagOnTheTenBombsWinsInAnyOrder)
 
 TEST(Win, CounterAtZeroWithAWrongFlagIsNoWinUntilTheFlagGoes)
 {
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     for (size_t i = 0; i < 9; ++i)
         ASSERT_EQ(CycleMark(workedBombs[i].first, workedBombs[i].second), 1);
     drawLog.clear();
@@ -529,11 +489,11 @@ TEST(Refusals, ChangeNothingAndDrawNothing)
         NewGame();
     };
     const auto lost = [] {
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         OpenCell(1, 1);
     };
     const auto won = [] {
-        StartWorkedGame();
+        ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
         for (const Square& bomb : workedBombs)
             CycleMark(bomb.first, bomb.second);
     };
@@ -552,7 +512,7 @@ TEST(Refusals, ChangeNothingAndDrawNothing)
         {"CycleMark on an opened square", StartWorkedGame, [] { return CycleMark(0, 0); }},
         {"CycleMark on a square opened by the flood",
          [] {
-             StartWorkedGame();
+             ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
              OpenCell(9, 0);
          },
          [] { return CycleMark(9, 2); }},
@@ -565,7 +525,7 @@ TEST(Refusals, ChangeNothingAndDrawNothing)
         {"CycleMark after a loss", lost, [] { return CycleMark(3, 3); }},
         {"CycleMark removing a flag after a loss",
          [] {
-             StartWorkedGame();
+             ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
              CycleMark(4, 0);
              OpenCell(1, 1);
          },
@@ -574,20 +534,20 @@ TEST(Refusals, ChangeNothingAndDrawNothing)
         {"CycleMark removing a flag after a win", won, [] { return CycleMark(1, 2); }},
         {"OpenCell on a flagged square",
          [] {
-             StartWorkedGame();
+             ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
              CycleMark(3, 3);
          },
          [] { return OpenCell(3, 3); }},
         {"OpenCell on a flagged bomb",
          [] {
-             StartWorkedGame();
+             ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
              CycleMark(1, 1);
          },
          [] { return OpenCell(1, 1); }},
         {"OpenCell on the square opened first", StartWorkedGame, [] { return OpenCell(0, 0); }},
         {"OpenCell on a square opened by the flood",
          [] {
-             StartWorkedGame();
+             ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
              OpenCell(9, 0);
          },
          [] { return OpenCell(8, 2); }},
@@ -599,7 +559,7 @@ TEST(Refusals, ChangeNothingAndDrawNothing)
          [] { return OpenAround(0, 0); }},
         {"OpenAround with too many flags",
          [] {
-             StartWorkedGame();
+             ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
              CycleMark(1, 1);
              CycleMark(1, 0);
          },
@@ -607,7 +567,7 @@ TEST(Refusals, ChangeNothingAndDrawNothing)
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
-        c.setup();
+        ASSERT_NO_FATAL_FAILURE(c.setup());
         drawLog.clear();
         const std::string screenBefore = ScreenPicture();
         const ProgramSnapshot before = TakeSnapshot();
@@ -622,7 +582,7 @@ TEST(Refusals, AChordAfterTheEndChangesNothing)
 {
     // The flags around (0,0) match its bomb, so OpenAround hands every
     // neighbour to OpenCell, which refuses each one once the game is over.
-    StartWorkedGame();
+    ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     ASSERT_EQ(CycleMark(1, 1), 1);
     ASSERT_EQ(OpenCell(4, 0), 1);  // lost
     drawLog.clear();

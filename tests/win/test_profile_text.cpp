@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "tests/support/random_bytes.h"
 #include "web/wasm/profile_text.h"
 
 namespace {
@@ -33,15 +34,6 @@ std::string Wide(const std::string& ascii, bool bigEndian)
         bytes += bigEndian ? '\0' : c;
         bytes += bigEndian ? c : '\0';
     }
-    return bytes;
-}
-
-std::string Garbage(unsigned seed, size_t size)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(random() & 0xFF);
     return bytes;
 }
 
@@ -82,8 +74,8 @@ std::vector<Case> Cases()
         {"carriage returns only", "[Set]\rWinX=2\rX=18\rY=11\rBom=14\r"},
         {"Ctrl-Z and control characters", "[Set]\r\nX=19\x1a\r\nY=\x01\x02" "12\r\nBom=\x1a" "15\r\n"},
         {"NUL characters", "[Set]\r\nX=1" + nul + "2\r\nY" + nul + "junk=9\r\nBom=" + nul + "7\r\n"},
-        {"garbage", Garbage(8, 4096)},
-        {"garbage after a good section", "[Set]\r\nX=21\r\nY=12\r\n" + Garbage(9, 2048) + "\r\nBom=16\r\n"},
+        {"garbage", RandomBytes(8, 4096)},
+        {"garbage after a good section", "[Set]\r\nX=21\r\nY=12\r\n" + RandomBytes(9, 2048) + "\r\nBom=16\r\n"},
         {"a megabyte line", "[Set]\r\nWinX=" + std::string(1 << 20, '1') + "\r\nX=22\r\nY=13\r\n"},
     };
 }

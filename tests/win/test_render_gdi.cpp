@@ -26,43 +26,25 @@
 #include "app/settings_file.h"
 #include "app/shell_state.h"
 #include "core/board.h"
+#include "core/geometry.h"
 #include "render/back_buffer.h"
+#include "render/counter_digits.h"
 #include "render/draw.h"
 #include "render/tile_strip.h"
 #include "resources/resource.h"
+#include "tests/support/bmp_file.h"
+#include "tests/support/counter_cases.h"
+#include "tests/win/picture.h"
 
 namespace {
 
-constexpr int Tile = 16;
-constexpr int Tiles = 28;
-constexpr int LargestClientWidth = 16 * MaxColumns;          // 576
-constexpr int LargestClientHeight = 16 * (MaxRows + 1);      // 400
+constexpr int Tile = SquareSize;
+constexpr int Tiles = TileCount;
+constexpr int LargestClientWidth = ClientWidth(MaxColumns);    // 576
+constexpr int LargestClientHeight = ClientHeight(MaxRows);     // 400
 constexpr std::uint32_t BlackPixel = 0x000000;
 
 // ---------------------------------------------------------------- pictures
-
-// Pixels as 0xRRGGBB, rows from the top.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-
-    Picture() = default;
-    Picture(int w, int h, std::uint32_t fill = 0)
-        : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill)
-    {
-    }
-    std::uint32_t At(int x, int y) const
-    {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
-    }
-    void Set(int x, int y, std::uint32_t colour)
-    {
-        pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-               static_cast<std::size_t>(x)] = colour;
-    }
-};
 
 std::string Hex(std::uint32_t colour)
 {
@@ -75,32 +57,6 @@ std::string RectText(const RECT& r)
 {
     return "{" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
            std::to_string(r.right) + "," + std::to_string(r.bottom) + "}";
-}
-
-// Copies a block of `source` through a top-down 32-bit DIB section.
-Picture Grab(HDC source, int left, int top, int width, int height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(source);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
-    GdiFlush();
-    Picture picture(width, height);
-    const auto* raw = static_cast<const std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i)
-        picture.pixels[i] = raw[i] & 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return picture;
 }
 
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
@@ -200,26 +156,7 @@ Picture DecodeBuiltInStrip()
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDB_TILES), MAKEINTRESOURCEA(2));  // RT_BITMAP
     if (!found)
         return {};
-    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, bytes, sizeof header);
-    if (header.biBitCount != 8 || header.biCompression != BI_RGB || header.biHeight <= 0)
-        return {};
-    const int colours = header.biClrUsed ? static_cast<int>(header.biClrUsed) : 256;
-    const std::uint8_t* table = bytes + header.biSize;
-    const std::uint8_t* rows = table + 4 * colours;
-    const int width = header.biWidth;
-    const int height = header.biHeight;
-    const int stride = (width + 3) & ~3;
-    Picture strip(width, height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = rows + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(stride);
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* quad = table + 4 * row[x];
-            strip.Set(x, y, static_cast<std::uint32_t>(quad[2] << 16 | quad[1] << 8 | quad[0]));
-        }
-    }
-    return strip;
+    return DecodeEightBitDib(static_cast<const unsigned char*>(LockResource(LoadResource(nullptr, found))));
 }
 
 const Picture& BuiltInStrip()
@@ -251,51 +188,10 @@ Picture MixedStrip(int fileTiles)
     return strip;
 }
 
-void PutLe16(std::string& out, std::uint32_t value)
-{
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8 & 0xFF);
-}
-
-void PutLe32(std::string& out, std::uint32_t value)
-{
-    PutLe16(out, value & 0xFFFF);
-    PutLe16(out, value >> 16);
-}
-
-// A 24-bit bottom-up BMP file of FilePixel, rows padded to 4 bytes.
+// A 24-bit bitmap file of FilePixel.
 std::string StripFileBytes(int width, int height)
 {
-    const std::uint32_t stride = static_cast<std::uint32_t>(width * 3 + 3) & ~3u;
-    const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(height);
-    const std::uint32_t dataOffset = 14 + 40;
-    std::string out = "BM";
-    PutLe32(out, dataOffset + imageSize);
-    PutLe32(out, 0);
-    PutLe32(out, dataOffset);
-    PutLe32(out, 40);
-    PutLe32(out, static_cast<std::uint32_t>(width));
-    PutLe32(out, static_cast<std::uint32_t>(height));
-    PutLe16(out, 1);
-    PutLe16(out, 24);
-    PutLe32(out, BI_RGB);
-    PutLe32(out, imageSize);
-    PutLe32(out, 2835);
-    PutLe32(out, 2835);
-    PutLe32(out, 0);
-    PutLe32(out, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t c = FilePixel(x, y);
-            row += static_cast<char>(c & 0xFF);
-            row += static_cast<char>(c >> 8 & 0xFF);
-            row += static_cast<char>(c >> 16 & 0xFF);
-        }
-        row.resize(stride, '\0');
-        out += row;
-    }
-    return out;
+    return BmpFileBytes(width, height, 24, FilePixel);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes)
@@ -446,10 +342,10 @@ protected:
 
 RECT SquareRect(int column, int row)
 {
-    return {Tile * column, Tile * (row + 1), Tile * column + Tile, Tile * (row + 2)};
+    return {SquareLeft(column), SquareTop(row), SquareLeft(column) + Tile, SquareTop(row) + Tile};
 }
 
-const RECT CounterRect = {0, 0, 64, 16};
+const RECT CounterRect = {0, 0, CounterCells * Tile, CounterStripHeight};
 
 // ---------------------------------------------------------------- back buffer
 
@@ -467,31 +363,12 @@ TEST_F(DrawingTest, BackBufferIsAsLargeAsTheScreenAndStartsBlack)
 
 // ---------------------------------------------------------------- counter
 
-struct CounterCase {
-    int value;
-    int tiles[4];  // sign, hundreds, tens, units
-};
-
-// Drawn one after the other, so each value also has to replace what the
-// previous one left in every cell.
-const CounterCase CounterCases[] = {
-    {0, {27, 16, 16, 16}},
-    {10, {27, 16, 17, 16}},
-    {-3, {26, 16, 16, 19}},
-    {1234, {27, 18, 19, 20}},
-    {-1000, {26, 16, 16, 16}},
-    {7, {27, 16, 16, 23}},
-    {-45, {26, 16, 20, 21}},
-    {999, {27, 25, 25, 25}},
-    {-999, {26, 25, 25, 25}},
-    {1000, {27, 16, 16, 16}},
-    {305, {27, 19, 16, 21}},
-};
+// The shared table (tests/support/counter_cases.h), drawn one row after the other.
 
 TEST_F(DrawingTest, CounterShowsSignAndThreeDigitsAndInvalidatesItsFourCells)
 {
     Show();
-    for (const CounterCase& c : CounterCases) {
+    for (const CounterCase& c : counterCases) {
         SCOPED_TRACE("mineCounter = " + std::to_string(c.value));
         ValidateRect(window, nullptr);
         const Picture before = GrabBackBuffer();
@@ -564,8 +441,8 @@ TEST_F(DrawingTest, LastSquareFillsTheBottomRightCornerOfTheClientArea)
 {
     for (const BoardSize& size : BoardSizes) {
         SCOPED_TRACE(std::to_string(size.columns) + " x " + std::to_string(size.rows));
-        const int width = Tile * size.columns;
-        const int height = Tile * (size.rows + 1);
+        const int width = ClientWidth(size.columns);
+        const int height = ClientHeight(size.rows);
         Show(width, height);
         RECT client = {};
         GetClientRect(window, &client);
@@ -778,13 +655,15 @@ protected:
         TileStrip = nullptr;
     }
 
-    void Choose()
+    static ::testing::AssertionResult Choose()
     {
         std::wmemset(panelBmpPath, L'#', PathBufferSize - 1);
         panelBmpPath[PathBufferSize - 1] = L'\0';
         ReadTileFileName();
         ChooseTileStrip(panelBmpPath, GetModuleHandleA(nullptr));
-        ASSERT_NE(TileStrip, nullptr);
+        if (!TileStrip)
+            return ::testing::AssertionFailure() << "no tile strip chosen";
+        return ::testing::AssertionSuccess();
     }
 
     // Every tile, drawn on the first board row, is the tile of `want`.
@@ -841,7 +720,7 @@ TEST_F(StripChoiceTest, SettingsFileDecidesWhereEveryTileComesFrom)
         SCOPED_TRACE(c.name);
         UseSettings(c.name, InFolder(c.settings, folder));
         ForgetStrip();
-        Choose();
+        ASSERT_TRUE(Choose());
         EXPECT_EQ(PanelBmpRead(), InFolder(c.panelBmp, folder));
         ExpectEveryTileFrom(MixedStrip(c.fileTiles));
     }
@@ -850,7 +729,7 @@ TEST_F(StripChoiceTest, SettingsFileDecidesWhereEveryTileComesFrom)
 TEST_F(StripChoiceTest, MissingSettingsFileGivesTheBuiltInStrip)
 {
     PointAtSettings(folder + "absent.ini");
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_EQ(PanelBmpRead(), "");
     ExpectEveryTileFrom(BuiltInStrip());
 }
@@ -860,7 +739,7 @@ TEST_F(StripChoiceTest, UnusableSettingsPathGivesTheBuiltInStrip)
 {
     UseSettings("unusable", "[File Name]\r\nPanelBMP=" + folder + "full.bmp\r\n");
     iniPathUsable = 0;
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_EQ(PanelBmpRead(), "");
     ExpectEveryTileFrom(BuiltInStrip());
 }
@@ -872,13 +751,13 @@ TEST_F(StripChoiceTest, RelativePathIsTakenFromTheCurrentDirectory)
 
     UseSettings("relative", "[File Name]\r\nPanelBMP=six.bmp\r\n");
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_EQ(PanelBmpRead(), "six.bmp");
     ExpectEveryTileFrom(MixedStrip(6));
 
     ForgetStrip();
     ASSERT_TRUE(SetCurrentDirectoryA((folder + "elsewhere").c_str()));
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_EQ(PanelBmpRead(), "six.bmp");
     ExpectEveryTileFrom(BuiltInStrip());
 
@@ -891,7 +770,7 @@ TEST_F(StripChoiceTest, OverlongValueIsCutAndGivesTheBuiltInStrip)
 {
     const std::string value(300, 'x');
     UseSettings("overlong", "[File Name]\r\nPanelBMP=" + value + "\r\n");
-    Choose();
+    ASSERT_TRUE(Choose());
     EXPECT_EQ(PanelBmpRead(), value.substr(0, 254));
     ExpectEveryTileFrom(BuiltInStrip());
 }
@@ -900,7 +779,7 @@ TEST_F(StripChoiceTest, OverlongValueIsCutAndGivesTheBuiltInStrip)
 TEST_F(StripChoiceTest, CounterTakesItsTilesFromTheReplacementStrip)
 {
     UseSettings("counter", "[File Name]\r\nPanelBMP=" + folder + "full.bmp\r\n");
-    Choose();
+    ASSERT_TRUE(Choose());
     mineCounter = -58;
     DrawCounter();
     const Picture buffer = GrabBackBuffer();
