@@ -23,11 +23,8 @@ cd "$root/web"
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-node --test --test-concurrency=2 \
-  --test-reporter=spec --test-reporter-destination=stdout \
-  --test-reporter=tap --test-reporter-destination="$log" \
-  tests/*.test.mjs
-status=$?
+node --test --test-concurrency=2 --test-reporter=tap tests/*.test.mjs | tee "$log"
+status=${PIPESTATUS[0]}
 passed=$(sed -n 's/^# pass \([0-9]*\)$/\1/p' "$log" | tail -n1)
 failed=$(sed -n 's/^# fail \([0-9]*\)$/\1/p' "$log" | tail -n1)
 if [ -z "$passed" ] || [ -z "$failed" ]; then

@@ -51,8 +51,9 @@ async function start() {
     [ids.IDM_EXIT]: endGame,
     [ids.IDM_ABOUT]: () => messageBox(texts.VersionText, texts.VersionCaption),
   };
+  // After 終了 the game is over for this page: only a new start brings it back.
   setUpMenu(document.getElementById('menubar'), data.menu, (id) => {
-    if (commands[id]) commands[id]();
+    if (!ended && commands[id]) commands[id]();
   });
   setUpPointer(canvas);
   setUpZoom();

@@ -192,11 +192,6 @@ export function replay(commands) {
   return JSON.parse(output.toString());
 }
 
-// Waits for the page's next two frames, so that what it drew is on screen.
-export async function frames(page) {
-  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
-}
-
 // Where client pixel (x, y) of the board lies on the page, at the zoom shown.
 export async function pagePoint(page, x, y) {
   const { left, top, scale } = await page.evaluate(() => {

@@ -113,11 +113,6 @@ PAGE_EXPORT(LoadStrip) int LoadStrip(int size)
     return 1;
 }
 
-PAGE_EXPORT(StripPixels) uint32_t* StripPixels()
-{
-    return stripPixels;
-}
-
 PAGE_EXPORT(ScreenPixels) uint32_t* ScreenPixels()
 {
     return screenPixels;
