@@ -13,8 +13,8 @@ foreach(kind cpp json rc)
   string(TOUPPER ${kind} upper)
   add_custom_command(OUTPUT ${TEXTS_${upper}}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
-    COMMAND ${Python3_EXECUTABLE} ${TEXTS_TOOL} ${TEXTS_SOURCE} ${PROJECT_VERSION} --${kind} ${TEXTS_${upper}}
-    DEPENDS ${TEXTS_SOURCE} ${TEXTS_TOOL}
+    COMMAND ${Python3_EXECUTABLE} -B ${TEXTS_TOOL} ${TEXTS_SOURCE} ${PROJECT_VERSION} --${kind} ${TEXTS_${upper}}
+    DEPENDS ${TEXTS_SOURCE} ${TEXTS_TOOL} ${PROJECT_SOURCE_DIR}/tools/generated_file.py
     COMMENT "Writing the texts (${kind})")
 endforeach()
 add_custom_target(generated_texts ALL DEPENDS ${TEXTS_CPP} ${TEXTS_JSON} ${TEXTS_RC})

@@ -14,6 +14,8 @@ import json
 import re
 import sys
 
+from generated_file import write_if_changed
+
 # Identifiers the resource script takes from windows.h.
 WINDOWS_IDS = {"IDOK": 1, "IDCANCEL": 2}
 
@@ -110,18 +112,6 @@ def read_dialog(lines, ids):
     return dialog
 
 
-def write(path, content):
-    # Unchanged output keeps its time stamp, so nothing rebuilds for nothing.
-    try:
-        with open(path, encoding="utf-8") as old:
-            if old.read() == content:
-                return
-    except OSError:
-        pass
-    with open(path, "w", encoding="utf-8", newline="\n") as out:
-        out.write(content)
-
-
 def main(argv):
     if len(argv) != 5:
         sys.exit(__doc__)
@@ -135,7 +125,7 @@ def main(argv):
     }
     with open(argv[3], encoding="utf-8") as texts:
         labels["texts"] = json.load(texts)
-    write(argv[4], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
+    write_if_changed(argv[4], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
 
 
 if __name__ == "__main__":

@@ -13,6 +13,8 @@ cannot hold stops the build.
 import json
 import sys
 
+from generated_file import write_if_changed
+
 
 def read_texts(path, version):
     texts = {}
@@ -57,12 +59,12 @@ def write_cpp(texts, path):
         data = text.replace("\\n", "\r\n").encode("cp932")
         lines.append(f"// {text}")
         lines.append(f"const char {name}[] = {cpp_literal(data)};")
-    write(path, "\n".join(lines) + "\n")
+    write_if_changed(path, "\n".join(lines) + "\n")
 
 
 def write_json(texts, path):
     page = {name: text.replace("\\n", "\n") for name, text in texts.items()}
-    write(path, json.dumps(page, ensure_ascii=False, indent=1, sort_keys=True) + "\n")
+    write_if_changed(path, json.dumps(page, ensure_ascii=False, indent=1, sort_keys=True) + "\n")
 
 
 def write_rc(texts, version, path):
@@ -75,19 +77,7 @@ def write_rc(texts, version, path):
         # The resource script is read as UTF-8; only quotes need doubling.
         value = text.replace("\\n", " ").replace('"', '""')
         lines.append(f'#define TEXT_{name} "{value}"')
-    write(path, "\n".join(lines) + "\n")
-
-
-def write(path, content):
-    # Unchanged output keeps its time stamp, so nothing rebuilds for nothing.
-    try:
-        with open(path, encoding="utf-8") as old:
-            if old.read() == content:
-                return
-    except OSError:
-        pass
-    with open(path, "w", encoding="utf-8", newline="\n") as out:
-        out.write(content)
+    write_if_changed(path, "\n".join(lines) + "\n")
 
 
 def main(argv):

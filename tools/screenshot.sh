@@ -43,8 +43,11 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 # Client-area origin inside the frame that Wine draws with its default
 # metrics: a 3-pixel border, then the caption and the menu bar.
 client_x=$((X + 3)); client_y=$((Y + 41))
-click() {  # button column row
-  xdotool mousemove $((client_x + 16 * $2 + 8)) $((client_y + 16 * ($3 + 1) + 8)) click "$1"
+# The square size and the counter strip, read from their one home.
+square=$(sed -n 's/^constexpr int SquareSize = \([0-9]*\);$/\1/p' "$root/core/geometry.h")
+[ -n "$square" ] || { echo "No SquareSize in core/geometry.h" >&2; exit 1; }
+click() {  # button column row: the centre of square (column, row), under the counter strip
+  xdotool mousemove $((client_x + square * $2 + square / 2)) $((client_y + square * ($3 + 1) + square / 2)) click "$1"
   sleep 0.2
 }
 # The fixed bomb sequence makes this the same game every time: a first open
