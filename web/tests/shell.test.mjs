@@ -138,3 +138,14 @@ test('a page that cannot load its WebAssembly says so in Japanese', async (t) =>
   assert.equal(await page.isVisible('#board'), false);
   await page.close();
 });
+
+test('a board wider than a phone\'s screen starts at the left edge, its menu bar in reach', async () => {
+  const page = await openGame(env, '[Set]\r\nX=30\r\nY=16\r\nBom=99\r\n');
+  await page.setViewportSize({ width: 390, height: 844 });
+  const box = await page.locator('#window').boundingBox();
+  assert.ok(box.x >= 0, `the window starts at x ${box.x}`);
+  assert.ok(box.width > 390, 'the board is wider than the screen');
+  await page.click('.menu-title >> nth=0');
+  assert.deepEqual(await page.$$eval('.menu.open .menu-title', (t) => t.map((e) => e.textContent)), ['ゲーム(G)']);
+  await page.close();
+});
