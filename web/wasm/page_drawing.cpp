@@ -6,6 +6,7 @@
 #include "web/wasm/page_export.h"
 
 uint32_t screenPixels[ScreenWidth * ScreenHeight];
+int8_t shownTile[MaxColumns][MaxRows];
 int32_t dirtyRect[4];
 
 namespace {
@@ -109,6 +110,9 @@ PAGE_EXPORT(LoadStrip) int LoadStrip(int size)
     }
     for (uint32_t& pixel : screenPixels)
         pixel = 0xFF000000u;
+    for (auto& column : shownTile)
+        for (int8_t& tile : column)
+            tile = -1;
     GrowDirty(0, 0, ScreenWidth, ScreenHeight);
     return 1;
 }
@@ -143,6 +147,7 @@ void DrawTile(int column, int row, int tile)
     const int left = SquareLeft(column);
     const int top = SquareTop(row);
     CopyTile(tile, left, top);
+    shownTile[column][row] = static_cast<int8_t>(tile);
     GrowDirty(left, top, left + SquareSize, top + SquareSize);
 }
 
@@ -158,18 +163,4 @@ void DrawCounter()
 PAGE_EXPORT(SquareSize) int PageSquareSize()
 {
     return SquareSize;
-}
-
-namespace {
-uint32_t onePicture[SquareSize * SquareSize];
-}
-
-// The pixels of one tile, 16 x 16 RGBA, for pictures drawn beside the board.
-PAGE_EXPORT(TilePixels) uint32_t* TilePixels(int tile)
-{
-    for (int y = 0; y < SquareSize; ++y) {
-        for (int x = 0; x < SquareSize; ++x)
-            onePicture[y * SquareSize + x] = stripPixels[y * StripWidth + SquareSize * tile + x];
-    }
-    return onePicture;
 }
