@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Writes the page's menu and dialog labels from the exe's resource script.
 
-  make_page_labels.py RC RESOURCE_H TEXTS_JSON OUT.json
+  make_page_labels.py RC RESOURCE_H DRAW_H TEXTS_JSON OUT.json
 
 RC is resources/tsweeper.rc (UTF-8): its menu 104 and dialog 103 give the
 labels with their & mnemonics, their order and command IDs, and the dialog's
 controls with their places in dialog units. RESOURCE_H gives the IDs' values,
-so the page runs the same commands as the exe. TEXTS_JSON, the program's
+so the page runs the same commands as the exe. DRAW_H gives the tile numbers
+of the strip by name (its enum TileNumber), so the page can tell what a
+square shows. TEXTS_JSON, the program's
 texts as tools/make_texts.py writes them for the page, is carried along, so
 that the page has everything it shows in one file.
 """
@@ -28,6 +30,25 @@ def read_ids(path):
             if match:
                 ids[match.group(1)] = int(match.group(2))
     return ids
+
+
+def read_tiles(path):
+    """The enumerators of `enum TileNumber` in the drawing header."""
+    with open(path, encoding="utf-8") as header:
+        text = header.read()
+    match = re.search(r"enum TileNumber \{(.*?)\};", text, re.S)
+    if not match:
+        sys.exit(f"{path}: no enum TileNumber")
+    tiles = {}
+    for line in match.group(1).splitlines():
+        line = line.split("//")[0].strip()
+        if not line:
+            continue
+        entry = re.fullmatch(r"(Tile\w+)\s*=\s*(\d+),?", line)
+        if not entry:
+            sys.exit(f"{path}: a tile number this tool does not read: {line}")
+        tiles[entry.group(1)] = int(entry.group(2))
+    return tiles
 
 
 def value(token, ids):
@@ -113,7 +134,7 @@ def read_dialog(lines, ids):
 
 
 def main(argv):
-    if len(argv) != 5:
+    if len(argv) != 6:
         sys.exit(__doc__)
     ids = read_ids(argv[2])
     with open(argv[1], encoding="utf-8") as script:
@@ -122,10 +143,11 @@ def main(argv):
         "menu": read_menu(lines, ids),
         "dialog": read_dialog(lines, ids),
         "ids": ids,
+        "tiles": read_tiles(argv[3]),
     }
-    with open(argv[3], encoding="utf-8") as texts:
+    with open(argv[4], encoding="utf-8") as texts:
         labels["texts"] = json.load(texts)
-    write_if_changed(argv[4], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
+    write_if_changed(argv[5], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
 
 
 if __name__ == "__main__":

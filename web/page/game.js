@@ -6,7 +6,7 @@ export const game = {
   exports: null,
   canvas: null,
   context: null,
-  image: null,  // the module's off-screen image, as ImageData over its memory
+  image: null,  // the module's off-screen image, as ImageData over its memory (screenImage)
   scale: 1,
 };
 
@@ -59,21 +59,38 @@ export function cString(pointer) {
 }
 
 export function attachCanvas(canvas) {
-  const ex = game.exports;
   game.canvas = canvas;
   game.context = canvas.getContext('2d', { alpha: false });
-  const width = ex.ScreenWidth();
-  const height = ex.ScreenHeight();
-  const pixels = new Uint8ClampedArray(ex.memory.buffer, ex.ScreenPixels(), width * height * 4);
-  game.image = new ImageData(pixels, width, height);
+}
+
+// The module's off-screen image, made again when the memory has grown (a
+// grown memory leaves the views made before it empty).
+function screenImage() {
+  const ex = game.exports;
+  if (!game.image || game.image.data.buffer !== ex.memory.buffer) {
+    const width = ex.ScreenWidth();
+    const height = ex.ScreenHeight();
+    const pixels = new Uint8ClampedArray(ex.memory.buffer, ex.ScreenPixels(), width * height * 4);
+    game.image = new ImageData(pixels, width, height);
+  }
+  return game.image;
+}
+
+const painted = [];
+
+// `listener()` runs after every copy to the canvas: what else shows the
+// board follows it there.
+export function afterPaint(listener) {
+  painted.push(listener);
 }
 
 // Copies the rectangle that the module drew since the last copy.
 export function paint() {
   const ex = game.exports;
   const [left, top, right, bottom] = new Int32Array(ex.memory.buffer, ex.DirtyRect(), 4);
-  if (right > left) game.context.putImageData(game.image, 0, 0, left, top, right - left, bottom - top);
+  if (right > left) game.context.putImageData(screenImage(), 0, 0, left, top, right - left, bottom - top);
   ex.ClearDirty();
+  for (const listener of painted) listener();
 }
 
 // The canvas takes the board's client-area size and shows the whole image
@@ -83,7 +100,7 @@ export function fitCanvas() {
   const { canvas } = game;
   canvas.width = ex.ClientWidth();
   canvas.height = ex.ClientHeight();
-  game.context.putImageData(game.image, 0, 0, 0, 0, canvas.width, canvas.height);
+  game.context.putImageData(screenImage(), 0, 0, 0, 0, canvas.width, canvas.height);
   ex.ClearDirty();
 }
 

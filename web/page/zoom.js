@@ -1,35 +1,93 @@
-// Whole-number zoom without smoothing: the largest scale at which the board
-// fits the window, at least 1, unless the player has chosen one.
+// Whole-number zoom without smoothing. Automatic: the largest zoom at which
+// the whole board fits the window beside the page's own chrome (measured,
+// in whatever layout and orientation the page has now), at least 1. The
+// choice 表示倍率 shows the zoom in use and offers every zoom that the
+// automatic one may pick on this screen; it is kept with the page's
+// preferences.
 import { game } from './game.js';
+import { preference, savePreference } from './prefs.js';
+import { format } from './widgets.js';
 
 let choice = 'auto';
+let texts = {};
+const changed = [];
 
-export function fittingScale(width, height) {
-  const menuHeight = 24;
-  const margin = 40;
-  const across = Math.floor((window.innerWidth - margin) / width);
-  const down = Math.floor((window.innerHeight - margin - menuHeight - 40) / height);
+function pixels(value) {
+  return Number.parseFloat(value) || 0;
+}
+
+// Room that everything but the board takes, across and down, as laid out now.
+function chrome() {
+  const desk = document.getElementById('desk');
+  const frame = document.getElementById('window');
+  const canvas = game.canvas.getBoundingClientRect();
+  const deskStyle = getComputedStyle(desk);
+  const frameStyle = getComputedStyle(frame);
+  const across = pixels(deskStyle.paddingLeft) + pixels(deskStyle.paddingRight)
+    + pixels(frameStyle.borderLeftWidth) + pixels(frameStyle.borderRightWidth)
+    + pixels(frameStyle.paddingLeft) + pixels(frameStyle.paddingRight);
+  const down = desk.getBoundingClientRect().height - canvas.height;
+  return { across, down };
+}
+
+function fitting(width, height, room) {
+  const { canvas } = game;
+  const across = Math.floor((width - room.across) / canvas.width);
+  const down = Math.floor((height - room.down) / canvas.height);
   return Math.max(1, Math.min(across, down));
+}
+
+// The zoom that automatic gives now, and the largest it could give on this
+// screen in either orientation.
+export function fittingScale() {
+  const room = chrome();
+  const now = fitting(window.innerWidth, window.innerHeight, room);
+  const wide = Math.max(screen.width, screen.height, window.innerWidth);
+  const high = Math.max(Math.min(screen.width, screen.height), window.innerHeight);
+  const most = Math.max(now, fitting(wide, high, room), fitting(high, wide, room));
+  return { now, most };
+}
+
+function offer(select, auto, most) {
+  const wanted = ['auto'];
+  for (let scale = 1; scale <= Math.max(most, Number(choice) || 1); scale++) wanted.push(String(scale));
+  const have = [...select.options].map((option) => option.value);
+  if (have.join() !== wanted.join()) {
+    select.replaceChildren(...wanted.map((value) => new Option(value === 'auto' ? '' : `×${value}`, value)));
+  }
+  select.options[0].textContent = format(texts.ZoomAutomatic, auto);
+  select.value = choice;
 }
 
 export function applyZoom() {
   const { canvas } = game;
-  const scale = choice === 'auto' ? fittingScale(canvas.width, canvas.height) : Number(choice);
+  const select = document.getElementById('zoom-choice');
+  const { now, most } = fittingScale();
+  const scale = choice === 'auto' ? now : Number(choice);
   game.scale = scale;
-  for (const shown of [canvas, document.getElementById('press')]) {
-    shown.style.width = `${canvas.width * scale}px`;
-    shown.style.height = `${canvas.height * scale}px`;
-  }
-  document.getElementById('menubar').style.width = `${canvas.width * scale}px`;
+  const client = document.getElementById('client');
+  client.style.setProperty('--square', `${game.exports.SquareSize() * scale}px`);
+  canvas.style.width = `${canvas.width * scale}px`;
+  canvas.style.height = `${canvas.height * scale}px`;
+  document.getElementById('menubar').style.minWidth = `${canvas.width * scale}px`;
+  offer(select, now, most);
+  for (const listener of changed) listener();
 }
 
-export function setUpZoom() {
+// `listener()` runs after every change of zoom.
+export function afterZoom(listener) {
+  changed.push(listener);
+}
+
+export function setUpZoom(pageTexts) {
+  texts = pageTexts;
   const select = document.getElementById('zoom-choice');
+  const kept = preference('zoom');
+  if (kept === 'auto' || (Number.isInteger(Number(kept)) && Number(kept) >= 1)) choice = String(kept);
   select.addEventListener('change', () => {
     choice = select.value;
+    savePreference('zoom', choice);
     applyZoom();
   });
-  window.addEventListener('resize', () => {
-    if (choice === 'auto') applyZoom();
-  });
+  window.addEventListener('resize', applyZoom);
 }

@@ -201,3 +201,29 @@ export async function pagePoint(page, x, y) {
   });
   return { x: left + (x + 0.5) * scale, y: top + (y + 0.5) * scale };
 }
+
+export const nextFrame = (page) => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+
+// One finger on the page's touch screen, through the browser's own touch
+// input: down on a square (or a client pixel), moved by CSS pixels from
+// there, lifted or cancelled.
+export async function finger(page) {
+  const session = await page.context().newCDPSession(page);
+  const send = (type, touchPoints) => session.send('Input.dispatchTouchEvent', { type, touchPoints });
+  let start = null;
+  const touch = {
+    async downAt(x, y) {
+      start = await pagePoint(page, x, y);
+      await send('touchStart', [{ x: start.x, y: start.y, id: 1 }]);
+    },
+    down: (column, row) => touch.downAt(column * 16 + 8, row * 16 + 24),
+    move: (dx, dy) => send('touchMove', [{ x: start.x + dx, y: start.y + dy, id: 1 }]),
+    up: () => send('touchEnd', []),
+    cancel: () => send('touchCancel', []),
+    async tap(column, row) {
+      await touch.down(column, row);
+      await touch.up();
+    },
+  };
+  return touch;
+}

@@ -136,3 +136,14 @@ PAGE_EXPORT(ShownTile) int ShownTile(int column, int row)
         return TileCovered;
     return tile;
 }
+
+// Where square (column, row) lies in the client area.
+PAGE_EXPORT(SquareLeft) int PageSquareLeft(int column)
+{
+    return SquareLeft(column);
+}
+
+PAGE_EXPORT(SquareTop) int PageSquareTop(int row)
+{
+    return SquareTop(row);
+}

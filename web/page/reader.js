@@ -1,0 +1,91 @@
+// The board for a screen reader: a grid of rows × columns cells over the
+// canvas, each named by its column, its row and what it shows, kept in step
+// with the tiles that the game draws; and a polite live region that says
+// the counter after it changes and, at the end, that the game is lost or won.
+import { game, afterPaint } from './game.js';
+import { element, format } from './widgets.js';
+
+let texts = {};
+let tiles = {};
+let cells = [];       // cells[row][column]: { element, tile }
+let counterSaid = null;
+let phaseSaid = null;
+
+export function cellId(column, row) {
+  return `square-${column}-${row}`;
+}
+
+// What a tile shows, in words; the tile numbers come from the strip's table.
+function shows(tile) {
+  const named = {
+    [tiles.TileCovered]: texts.SquareCovered,
+    [tiles.TileFlag]: texts.SquareFlag,
+    [tiles.TileQuestion]: texts.SquareQuestion,
+    [tiles.TileOpenedEmpty]: texts.SquareEmpty,
+    [tiles.TileFlaggedBomb]: texts.SquareFlaggedBomb,
+    [tiles.TileWrongFlag]: texts.SquareWrongFlag,
+    [tiles.TileBomb]: texts.SquareBomb,
+    [tiles.TileExplodedBomb]: texts.SquareExplodedBomb,
+  };
+  if (tile in named) return named[tile];
+  const number = tile - tiles.TileOpenedEmpty;
+  return number >= 1 && number <= 8 ? format(texts.SquareNumber, number) : texts.SquareCovered;
+}
+
+function say(text) {
+  document.getElementById('status').textContent = text;
+}
+
+function follow() {
+  const ex = game.exports;
+  let lost = false;
+  cells.forEach((row, r) => row.forEach((cell, c) => {
+    const tile = ex.ShownTile(c, r);
+    if (tile === tiles.TileExplodedBomb) lost = true;
+    if (tile === cell.tile) return;
+    cell.tile = tile;
+    cell.element.setAttribute('aria-label', format(texts.SquareName, c + 1, r + 1, shows(tile)));
+  }));
+  const counter = ex.MineCounter();
+  const phase = ex.GamePhase();
+  const over = 2;
+  if (phase === over && phaseSaid !== over) say(lost ? texts.GameLost : texts.GameWon);
+  else if (counter !== counterSaid || (phaseSaid === over && phase !== over)) say(format(texts.CounterStatus, counter));
+  counterSaid = counter;
+  phaseSaid = phase;
+}
+
+// Makes the grid again for the board's size; the names follow at the next paint.
+export function buildGrid() {
+  const ex = game.exports;
+  const grid = document.getElementById('grid');
+  const columns = ex.Columns();
+  const rows = ex.Rows();
+  grid.replaceChildren();
+  cells = [];
+  for (let r = 0; r < rows; r++) {
+    const row = element('div', 'row');
+    row.setAttribute('role', 'row');
+    cells.push([]);
+    for (let c = 0; c < columns; c++) {
+      const cell = element('div', 'cell');
+      cell.setAttribute('role', 'gridcell');
+      cell.id = cellId(c, r);
+      cell.dataset.column = c;
+      cell.dataset.row = r;
+      row.append(cell);
+      cells[r].push({ element: cell, tile: null });
+    }
+    grid.append(row);
+  }
+  grid.setAttribute('aria-label', format(texts.BoardName, columns, rows));
+  grid.style.setProperty('--columns', columns);
+  grid.style.setProperty('--rows', rows);
+}
+
+export function setUpReader(data) {
+  texts = data.texts;
+  tiles = data.tiles;
+  document.getElementById('board-keys').textContent = texts.BoardKeys;
+  afterPaint(follow);
+}
