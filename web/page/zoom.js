@@ -1,6 +1,6 @@
 // Whole-number zoom without smoothing. Automatic: the largest zoom at which
-// the whole board fits the window beside the page's own chrome (measured,
-// in whatever layout and orientation the page has now), at least 1. The
+// the whole board fits the window beside the page's own chrome (tried on
+// the real layout, in whatever orientation the page has now), at least 1. The
 // choice 表示倍率 shows the zoom in use and offers every zoom that the
 // automatic one may pick on this screen; it is kept with the page's
 // preferences.
@@ -12,40 +12,37 @@ let choice = 'auto';
 let texts = {};
 const changed = [];
 
-function pixels(value) {
-  return Number.parseFloat(value) || 0;
-}
-
-// Room that everything but the board takes, across and down, as laid out now.
-function chrome() {
-  const desk = document.getElementById('desk');
-  const frame = document.getElementById('window');
-  const canvas = game.canvas.getBoundingClientRect();
-  const deskStyle = getComputedStyle(desk);
-  const frameStyle = getComputedStyle(frame);
-  const across = pixels(deskStyle.paddingLeft) + pixels(deskStyle.paddingRight)
-    + pixels(frameStyle.borderLeftWidth) + pixels(frameStyle.borderRightWidth)
-    + pixels(frameStyle.paddingLeft) + pixels(frameStyle.paddingRight);
-  const down = desk.getBoundingClientRect().height - canvas.height;
-  return { across, down };
-}
-
-function fitting(width, height, room) {
+function showAt(scale) {
   const { canvas } = game;
-  const across = Math.floor((width - room.across) / canvas.width);
-  const down = Math.floor((height - room.down) / canvas.height);
-  return Math.max(1, Math.min(across, down));
+  canvas.style.width = `${canvas.width * scale}px`;
+  canvas.style.height = `${canvas.height * scale}px`;
+  document.getElementById('menubar').style.minWidth = `${canvas.width * scale}px`;
 }
 
-// The zoom that automatic gives now, and the largest it could give on this
-// screen in either orientation.
-export function fittingScale() {
-  const room = chrome();
-  const now = fitting(window.innerWidth, window.innerHeight, room);
-  const wide = Math.max(screen.width, screen.height, window.innerWidth);
-  const high = Math.max(Math.min(screen.width, screen.height), window.innerHeight);
-  const most = Math.max(now, fitting(wide, high, room), fitting(high, wide, room));
-  return { now, most };
+// Whether the page as laid out now fits the window, without scrolling.
+function fits() {
+  const page = document.documentElement;
+  const desk = document.getElementById('desk');
+  return page.scrollWidth <= window.innerWidth && page.scrollHeight <= window.innerHeight
+    && desk.scrollWidth <= desk.clientWidth;
+}
+
+// The zoom that automatic gives now: the largest at which the page, laid
+// out for real at that zoom, fits the window; and the most it could give on
+// this screen, for the choices offered. Leaves the board at the last zoom tried.
+function fittingScale() {
+  const { canvas } = game;
+  let low = 1;
+  let high = Math.max(1, Math.floor(window.innerWidth / canvas.width));
+  while (low < high) {
+    const middle = Math.ceil((low + high) / 2);
+    showAt(middle);
+    if (fits()) low = middle;
+    else high = middle - 1;
+  }
+  const long = Math.max(screen.width, screen.height, window.innerWidth, window.innerHeight);
+  const most = Math.max(low, Math.min(Math.floor(long / canvas.width), Math.floor(long / canvas.height)));
+  return { now: low, most };
 }
 
 function offer(select, auto, most) {
@@ -60,16 +57,12 @@ function offer(select, auto, most) {
 }
 
 export function applyZoom() {
-  const { canvas } = game;
   const select = document.getElementById('zoom-choice');
   const { now, most } = fittingScale();
   const scale = choice === 'auto' ? now : Number(choice);
   game.scale = scale;
-  const client = document.getElementById('client');
-  client.style.setProperty('--square', `${game.exports.SquareSize() * scale}px`);
-  canvas.style.width = `${canvas.width * scale}px`;
-  canvas.style.height = `${canvas.height * scale}px`;
-  document.getElementById('menubar').style.minWidth = `${canvas.width * scale}px`;
+  document.getElementById('client').style.setProperty('--square', `${game.exports.SquareSize() * scale}px`);
+  showAt(scale);
   offer(select, now, most);
   for (const listener of changed) listener();
 }

@@ -96,7 +96,7 @@ function assertTappable(found, what) {
 test('with a finger every menu, item, field and button is at least 44 x 44, its text 16 px', async () => {
   const page = await openGame(env);
   await page.setViewportSize(Upright);
-  assertTappable(await targets(page, '.menu-title, #zoom-choice, #flag-mode'), 'the page');
+  assertTappable(await targets(page, '.menu-title, #zoom-choice, #flag-mode-choice'), 'the page');
   await page.click('.menu-title >> nth=0');
   assertTappable(await targets(page, '.menu.open .menu-item'), 'the menu');
   await page.click('.menu-item[data-id="1001"]');
