@@ -1,7 +1,7 @@
 // Figures of the web edition, measured in headless chromium (not a test):
 // the size of build/web, navigation to the first fully drawn board, and the
 // time from a mouseup to the updated canvas for the 857-square flood and for
-// a one-square click. Usage: node bench/bench-page.mjs [SAMPLES]
+// a one-square click, and the first board under the longest settings text. Usage: node bench/bench-page.mjs [SAMPLES]
 import { readdirSync, statSync, mkdtempSync, writeFileSync, rmSync } from 'node:fs';
 import { join } from 'node:path';
 import { tmpdir } from 'node:os';
@@ -47,6 +47,16 @@ for (let i = 0; i < samples; i++) {
   await page.close();
 }
 
+// The same under the longest settings text the storage takes (5 M
+// characters with the key), every character a line end.
+const longText = '\r'.repeat(5e6 - 'tsweeper.ini'.length);
+const readyLong = [];
+for (let i = 0; i < samples; i++) {
+  const page = await openGame(env, longText);
+  readyLong.push(await page.evaluate(() => window.tsweeperReadyAt));
+  await page.close();
+}
+
 // Times the release of a click at client pixel (x, y) of a fresh game: the
 // handler's run (the rules, the drawing into the image and the copy to the
 // canvas), from the event's creation, and to the next frame.
@@ -86,6 +96,7 @@ console.log(`${samples} samples each, fresh page per sample`);
 report('floor: navigation to a bare canvas drawn', floor);
 report('navigation to first board drawn', ready);
 report('navigation to first frame with the board', shown);
+report('first board drawn, 5 M line ends stored', readyLong);
 report('flood of 857: mouseup handler', flood.map((t) => t.handler));
 report('flood of 857: mouseup event to canvas updated', flood.map((t) => t.fromEvent));
 report('flood of 857: mouseup event to next frame', flood.map((t) => t.toFrame));

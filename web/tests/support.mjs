@@ -75,11 +75,13 @@ export async function setUp(t, contextOptions) {
 }
 
 // A fresh page of the game with the given settings text (null: none),
-// waited for until its first board is drawn.
+// waited for until its first board is drawn; `initScript` runs in every
+// document of the page before its own scripts.
 // The storage is set from a file of the site that runs no script, so that
 // no game page writes its own settings over it on leaving.
-export async function openGame(env, settingsText = null) {
+export async function openGame(env, settingsText = null, initScript = null) {
   const page = await env.context.newPage();
+  if (initScript) await page.addInitScript(initScript);
   await page.goto(`${env.url}page.json`);
   await page.evaluate((text) => {
     localStorage.clear();
