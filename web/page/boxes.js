@@ -4,7 +4,8 @@
 // Windows dialog, Tab goes round the controls and never leaves the box,
 // Enter presses the focused push button (the default one from a field or
 // the box itself), Escape and the caption's close box cancel.
-import { game, putBytes } from './game.js';
+import { game } from './game.js';
+import { readFieldNumber } from './settings.js';
 import { element, format } from './widgets.js';
 
 let texts = {};
@@ -91,12 +92,6 @@ export function messageBox(text, caption) {
   });
 }
 
-// A field's text as the exe's dialog reads it, in the module.
-function fieldNumber(text) {
-  const bytes = new TextEncoder().encode(text);
-  return game.exports.ReadFieldNumber(putBytes(bytes), bytes.length);
-}
-
 // The refusal text of each field, by the field's name.
 const RefusalFormats = {
   IDC_COLUMNS: 'ColumnsRangeFormat',
@@ -179,7 +174,7 @@ export function settingsDialog(data) {
 
     const accept = async () => {
       if (refusing) return;
-      const read = (field) => fieldNumber(fields[ids[field]].value);
+      const read = (field) => readFieldNumber(fields[ids[field]].value);
       const refused = ex.AcceptSettings(read('IDC_COLUMNS'), read('IDC_ROWS'), read('IDC_BOMBS'));
       if (refused === 0) {
         finish(true);

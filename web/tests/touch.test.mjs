@@ -41,11 +41,16 @@ test('tap opens, a hold flags, a tap on a number chords: as the same presses thr
 
   const { one, bomb } = bombBesideOne(state);
   // While the finger is down the square shows pressed, drawn into the board
-  // by the mouse layer; the hold's look comes only once the hold is long enough.
+  // by the mouse layer; the hold's look comes only once the hold is long
+  // enough (the page's clock is the test's, so that no load can hurry it).
+  await page.clock.install();
+  await page.clock.pauseAt(Date.now() + 60000);
   await touch.down(bomb.c, bomb.r);
   assert.equal((await readScreen(page)).tiles[bomb.r][bomb.c], 3, 'the held square shows pressed');
+  await page.clock.runFor(350);
   assert.equal(await holdLookShown(page), false, 'not held long enough yet');
-  await page.waitForTimeout(500);
+  await page.clock.runFor(100);
+  await page.clock.resume();
   assert.equal(await holdLookShown(page), true, 'the look says the hold is long enough');
   await touch.up();
   assert.equal(await holdLookShown(page), false);

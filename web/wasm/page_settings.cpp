@@ -8,6 +8,7 @@
 #include "core/board.h"
 #include "core/settings.h"
 #include "core/settings_text.h"
+#include "resources/resource.h"
 #include "web/wasm/page_export.h"
 
 namespace {
@@ -116,19 +117,25 @@ PAGE_EXPORT(ReadFieldNumber) int PageReadFieldNumber(const char* text, size_t le
 }
 
 // The settings dialog's OK: the three numbers as read from its fields. 0
-// when they pass and are stored; else the refused field (1 width, 2 height,
-// 3 bombs) with its range at RefusedRange.
-
+// when they pass and are stored; else the dialog ID of the first field
+// refused (IDC_COLUMNS, IDC_ROWS or IDC_BOMBS), with its range at
+// RefusedRange, as the exe's dialog picks its refusal by the field.
 PAGE_EXPORT(AcceptSettings) int AcceptSettings(int newColumns, int newRows, int newBombs)
 {
-    const SettingsField field =
-        FirstRefusedField(newColumns, newRows, newBombs, &refusedRange[0], &refusedRange[1]);
-    if (field != FieldNone)
-        return field;
+    switch (FirstRefusedField(newColumns, newRows, newBombs, &refusedRange[0], &refusedRange[1])) {
+    case FieldColumns:
+        return IDC_COLUMNS;
+    case FieldRows:
+        return IDC_ROWS;
+    case FieldBombs:
+        return IDC_BOMBS;
+    case FieldNone:
+        break;
+    }
     columns = newColumns;
     rows = newRows;
     bombCount = newBombs;
-    return FieldNone;
+    return 0;
 }
 
 PAGE_EXPORT(RefusedRange) int32_t* RefusedRange()
