@@ -8,7 +8,8 @@
 Each line of TEXTS is `Name = text`; `#` starts a comment line. In the text,
 `\\n` is a line break (CRLF for the exe, LF for the page), @VERSION@ the
 version number and @Name@ a text defined above. A text that code page 932
-cannot hold stops the build.
+cannot hold stops the build, whichever output is written: the exe and the
+page show the same texts.
 """
 import json
 import sys
@@ -31,6 +32,10 @@ def read_texts(path, version):
                 text = text.replace(f"@{earlier}@", value)
             if "@" in text:
                 sys.exit(f"{path}:{number}: unknown @name@ in the text")
+            try:
+                text.encode("cp932")
+            except UnicodeEncodeError as error:
+                sys.exit(f"{path}:{number}: not in code page 932: {text[error.start:error.end]}")
             texts[name] = text
     return texts
 
