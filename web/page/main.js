@@ -8,6 +8,7 @@ import { setUpPointer } from './pointer.js';
 import { messageBox, settingsDialog } from './boxes.js';
 import { loadSettings, saveSettings } from './settings.js';
 import { applyZoom, setUpZoom } from './zoom.js';
+import { keepForOffline } from './offline.js';
 
 let ended = false;
 
@@ -21,14 +22,8 @@ function endGame() {
 }
 
 async function start() {
-  let data;
-  try {
-    data = await loadGame();
-  } catch (error) {
-    document.getElementById('failed').hidden = false;
-    document.documentElement.dataset.state = 'failed';
-    return;
-  }
+  // A failure until the first board rejects start(): index.html shows its notice.
+  const data = await loadGame();
   const ex = game.exports;
   const { ids, texts } = data;
   loadSettings();
@@ -70,6 +65,7 @@ async function start() {
   paint();
   window.tsweeperReadyAt = performance.now();
   document.documentElement.dataset.state = 'ready';
+  keepForOffline();
 }
 
 start();
