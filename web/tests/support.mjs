@@ -65,7 +65,11 @@ export async function startServer({ refuse = [], dir = siteDir, send = null } = 
     server,
     url: `http://127.0.0.1:${server.address().port}/`,
     serve(other) { folder = other; },
-    close: () => new Promise((resolve) => server.close(resolve)),
+    close() {
+      const closed = new Promise((resolve) => server.close(resolve));
+      server.closeAllConnections();
+      return closed;
+    },
   };
 }
 

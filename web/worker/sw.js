@@ -15,9 +15,9 @@ const pageUrls = [scope, new URL(build.page, scope).href];
 
 self.addEventListener('install', (event) => {
   event.waitUntil((async () => {
-    const cache = await caches.open(cacheName);
     // Straight from the server, past the HTTP cache, which may still hold an
-    // older build's page; a page of another build is not kept.
+    // older build's page; a page of another build is not kept. The cache is
+    // made only when every file has come, and not left half filled.
     const responses = await Promise.all(build.files.map(async (file) => {
       const response = await fetch(new Request(file, { cache: 'reload' }));
       if (!response.ok) throw new Error(`${file}: ${response.status}`);
@@ -25,7 +25,13 @@ self.addEventListener('install', (event) => {
     }));
     const page = await responses[0].clone().text();
     if (!page.includes(`data-build="${build.id}"`)) throw new Error(`${build.page} is of another build`);
-    await Promise.all(build.files.map((file, i) => cache.put(file, responses[i])));
+    try {
+      const cache = await caches.open(cacheName);
+      await Promise.all(build.files.map((file, i) => cache.put(file, responses[i])));
+    } catch (error) {
+      await caches.delete(cacheName);
+      throw error;
+    }
     await self.skipWaiting();
   })());
 });
