@@ -13,56 +13,66 @@ const CodeLengthOrder = [16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 
 
 class InflateError extends Error {}
 
-// A canonical Huffman code from the code length of each symbol: how many
-// codes each length has, and the symbols in the order of their codes.
+// A canonical Huffman code from the code length of each symbol, as a table
+// indexed by the next `max` bits of the stream (the first bit lowest): each
+// entry is symbol << 4 | the code's length, 0 where no code begins so.
 function huffman(lengths) {
+  let max = 1;
   const counts = new Uint16Array(16);
-  for (const length of lengths) counts[length]++;
+  for (const length of lengths) {
+    counts[length]++;
+    if (length > max) max = length;
+  }
   counts[0] = 0;
-  const offsets = new Uint16Array(16);
-  for (let length = 1; length < 16; length++) offsets[length] = offsets[length - 1] + counts[length - 1];
-  const symbols = new Uint16Array(lengths.length);
+  const next = new Uint16Array(16);
+  for (let length = 1, code = 0; length < 16; length++) {
+    code = (code + counts[length - 1]) << 1;
+    next[length] = code;
+  }
+  const table = new Int32Array(1 << max);
   lengths.forEach((length, symbol) => {
-    if (length) symbols[offsets[length]++] = symbol;
+    if (!length) return;
+    const code = next[length]++;
+    if (code >= 1 << length) throw new InflateError('inflate: more codes than their lengths allow');
+    let reversed = 0;
+    for (let i = 0; i < length; i++) reversed |= ((code >> i) & 1) << (length - 1 - i);
+    for (let i = reversed; i < table.length; i += 1 << length) table[i] = (symbol << 4) | length;
   });
-  return { counts, symbols };
+  return { table, max };
 }
 
 const FixedLengths = huffman(Array.from({ length: 288 }, (_, s) => (s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8)));
 const FixedDistances = huffman(new Array(30).fill(5));
 
 export function inflate(input) {
-  let position = 0;
+  let position = 0;  // past the end only by the zero bytes read ahead for a last code
   let buffer = 0;  // bits not yet used, the next one lowest
   let count = 0;
   let out = new Uint8Array(Math.max(1024, input.length * 4));
   let length = 0;
 
-  const bits = (wanted) => {
+  const fill = (wanted) => {
     while (count < wanted) {
-      if (position >= input.length) throw new InflateError('inflate: the stream ends early');
-      buffer |= input[position++] << count;
+      if (position >= input.length + 2) throw new InflateError('inflate: the stream ends early');
+      buffer |= (position < input.length ? input[position] : 0) << count;
+      position++;
       count += 8;
     }
+  };
+  const bits = (wanted) => {
+    fill(wanted);
     const value = buffer & ((1 << wanted) - 1);
     buffer >>>= wanted;
     count -= wanted;
     return value;
   };
-  // Huffman codes are read a bit at a time, from their first bit.
-  const decode = ({ counts, symbols }) => {
-    let code = 0;
-    let first = 0;
-    let index = 0;
-    for (let bitsRead = 1; bitsRead < 16; bitsRead++) {
-      code |= bits(1);
-      const n = counts[bitsRead];
-      if (code - n < first) return symbols[index + code - first];
-      index += n;
-      first = (first + n) << 1;
-      code <<= 1;
-    }
-    throw new InflateError('inflate: no such code');
+  const decode = ({ table, max }) => {
+    fill(max);
+    const entry = table[buffer & ((1 << max) - 1)];
+    if (!entry) throw new InflateError('inflate: no such code');
+    buffer >>>= entry & 15;
+    count -= entry & 15;
+    return entry >> 4;
   };
   const room = (more) => {
     if (length + more <= out.length) return;
@@ -88,7 +98,12 @@ export function inflate(input) {
         const distance = DistanceBase[distanceCode] + bits(distanceCode < 4 ? 0 : (distanceCode >> 1) - 1);
         if (distance > length) throw new InflateError('inflate: a distance before the start');
         room(size);
-        for (let i = 0; i < size; i++, length++) out[length] = out[length - distance];
+        if (distance >= size) {
+          out.copyWithin(length, length - distance, length - distance + size);
+          length += size;
+        } else {
+          for (let i = 0; i < size; i++, length++) out[length] = out[length - distance];
+        }
       }
     }
   };
@@ -122,6 +137,7 @@ export function inflate(input) {
     const type = bits(2);
     if (type === 0) {
       // A stored block starts at the next byte: its length, its complement, the bytes.
+      position -= count >> 3;
       buffer = 0;
       count = 0;
       if (position + 4 > input.length) throw new InflateError('inflate: the stream ends early');
@@ -143,5 +159,6 @@ export function inflate(input) {
       throw new InflateError('inflate: a block of type 3');
     }
   }
+  if (position - (count >> 3) > input.length) throw new InflateError('inflate: the stream ends early');
   return out.subarray(0, length);
 }
