@@ -18,12 +18,9 @@ const newDir = mkdtempSync(join(tmpdir(), 'tsweeper-new-build-'));
 execFileSync('python3', [join(root, 'tools', 'assemble_site.py'), siteRecipe, newDir, '--version', '99.0.0']);
 test.after(() => rmSync(newDir, { recursive: true, force: true }));
 
-// The caches of the origin and the file names each holds, once the worker
-// that is active has filled its cache (or after the page's load, when no
-// worker could be had).
+// The caches of the origin and the file names each holds.
 async function keptFiles(page) {
   return page.evaluate(async () => {
-    await navigator.serviceWorker.ready;
     const kept = {};
     for (const name of await caches.keys()) {
       const requests = await (await caches.open(name)).keys();
@@ -33,7 +30,8 @@ async function keptFiles(page) {
   });
 }
 
-// Waits until the origin's caches are exactly `expected`.
+// Waits until the origin's caches are exactly `expected` (for ten seconds at
+// most, so that a page that keeps nothing fails the test instead of stopping it).
 async function waitForCaches(page, expected) {
   for (let i = 0; i < 200; i++) {
     const kept = await keptFiles(page);
