@@ -3,7 +3,9 @@
 // first fully drawn board on a fresh load beside a bare page, with the
 // processor as it is and slowed 4 times, and the time from a mouseup to the
 // updated canvas for the 857-square flood and for a one-square click.
-// Usage: node bench/bench-page.mjs [SAMPLES]
+// Usage: node bench/bench-page.mjs [SAMPLES [OTHER_SITE_DIR]]
+// OTHER_SITE_DIR, another build's folder (an older commit's build/web), is
+// loaded the same way, its samples interleaved with the others.
 import { readdirSync, readFileSync, statSync, mkdtempSync, writeFileSync, rmSync } from 'node:fs';
 import { gzipSync } from 'node:zlib';
 import { join } from 'node:path';
@@ -33,6 +35,7 @@ writeFileSync(join(floorDir, 'index.html'), '<!doctype html><title>floor</title>
   + '</canvas><script>document.getElementById("board").getContext("2d").fillRect(0, 0, 160, 96);'
   + 'window.tsweeperReadyAt = performance.now(); document.documentElement.dataset.state = "ready";</script>');
 const floorSite = await startServer({ dir: floorDir });
+const otherSite = process.argv[3] ? await startServer({ dir: process.argv[3] }) : null;
 
 // A fresh load: a new browser context each time (no HTTP cache, no code
 // cache, no service worker), the processor slowed `rate` times by Chromium's
@@ -57,11 +60,14 @@ async function freshLoad(url, rate) {
 for (const rate of [1, 4]) {
   const floor = [];
   const game = [];
+  const other = [];
   for (let i = 0; i < samples; i++) {
     floor.push(await freshLoad(floorSite.url, rate));
     game.push(await freshLoad(env.url, rate));
+    if (otherSite) other.push(await freshLoad(otherSite.url, rate));
   }
   const slowed = rate === 1 ? '' : `, processor slowed ${rate}x`;
+  if (otherSite) report(`the other build's first board drawn${slowed}`, other.map((t) => t.drawn));
   report(`floor: bare canvas drawn${slowed}`, floor.map((t) => t.drawn));
   report(`first board drawn${slowed}`, game.map((t) => t.drawn));
   console.log(`${''.padEnd(52)} ratio of medians ${(median(game.map((t) => t.drawn)) / median(floor.map((t) => t.drawn))).toFixed(2)}`);
@@ -115,4 +121,5 @@ report('one square: mouseup event to canvas updated', click.map((t) => t.fromEve
 report('one square: mouseup event to next frame', click.map((t) => t.toFrame));
 for (const hook of hooks) await hook();
 await floorSite.close();
+if (otherSite) await otherSite.close();
 rmSync(floorDir, { recursive: true, force: true });
