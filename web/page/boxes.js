@@ -31,8 +31,8 @@ function modalBox(caption, onCancel) {
   const close = element('button', 'close', '×');
   close.type = 'button';
   close.tabIndex = -1;
-  close.setAttribute('aria-label', texts.CloseButton);
-  close.title = texts.CloseButton;
+  close.setAttribute('aria-label', texts.PageCloseButton);
+  close.title = texts.PageCloseButton;
   close.addEventListener('click', onCancel);
   bar.append(close);
   box.append(bar);
@@ -131,7 +131,7 @@ export function settingsDialog(data) {
     box.style.setProperty('--dialog-font', `${fontPixels}px "${dialog.font.face}"`);
     box.style.setProperty('--unit-x', `${fontPixels / 8}px`);
     box.style.setProperty('--unit-y', `${fontPixels / 8}px`);
-    const description = element('p', 'visually-hidden', texts.SettingsDescription);
+    const description = element('p', 'visually-hidden', texts.PageSettingsDescription);
     description.id = `${id}-text`;
     box.setAttribute('aria-describedby', description.id);
     box.append(description);

@@ -1,6 +1,9 @@
-// The game module in the page: loads the WebAssembly (the exe's core and
-// mouse layer), hands it the tile strip, and copies what it drew to the
-// board canvas, as the exe's paint copies its back buffer to the window.
+// The game module in the page: starts the WebAssembly (the exe's core and
+// mouse layer, with the tile strip), and copies what it drew to the board
+// canvas, as the exe's paint copies its back buffer to the window.
+import { inflate } from './inflate.js';
+import { labels } from './labels.js';
+import { tsweeperWasm } from './tsweeperWasm.js';
 
 export const game = {
   exports: null,
@@ -10,36 +13,44 @@ export const game = {
   scale: 1,
 };
 
-async function instantiate(url) {
-  try {
-    return await WebAssembly.instantiateStreaming(fetch(url));
-  } catch (error) {
-    // A server that sends the module with another type still serves it.
-    const response = await fetch(url);
-    if (!response.ok) throw new Error(`${url}: ${response.status}`);
-    return WebAssembly.instantiate(await response.arrayBuffer());
+// A part of the game that could not be loaded: the page's failure notice
+// names its file.
+export class LoadError extends Error {
+  constructor(file, cause) {
+    super(`${file}: ${cause}`);
+    this.file = file;
   }
 }
 
-async function fetchOk(url) {
-  const response = await fetch(url);
-  if (!response.ok) throw new Error(`${url}: ${response.status}`);
-  return response;
+function base64Bytes(text) {
+  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+  const binary = atob(text);
+  const bytes = new Uint8Array(binary.length);
+  for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
+  return bytes;
 }
 
-// The module, the strip and the page's labels and texts, fetched at once.
+// The module (tsweeper.wasm, the tile strip inside it) and the page's labels
+// and texts travel inside the page itself: nothing is fetched before the
+// first board. The module is small enough to be compiled at once.
 export async function loadGame() {
-  const [module, strip, data] = await Promise.all([
-    instantiate('tsweeper.wasm'),
-    fetchOk('tiles.bmp').then((r) => r.arrayBuffer()),
-    fetchOk('page.json').then((r) => r.json()),
-  ]);
-  const ex = module.instance.exports;
-  if (strip.byteLength > ex.StripFileCapacity()) throw new Error('tiles.bmp: too large');
-  new Uint8Array(ex.memory.buffer, ex.StripFileBuffer(), strip.byteLength).set(new Uint8Array(strip));
-  if (!ex.LoadStrip(strip.byteLength)) throw new Error('tiles.bmp: not the tile strip');
+  let instance;
+  try {
+    const bytes = inflate(base64Bytes(tsweeperWasm));
+    try {
+      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), {});
+    } catch (error) {
+      // A browser that compiles only small modules at once compiles it in the background.
+      if (!(error instanceof RangeError)) throw error;
+      instance = (await WebAssembly.instantiate(bytes, {})).instance;
+    }
+  } catch (error) {
+    throw new LoadError('tsweeper.wasm', error);
+  }
+  const ex = instance.exports;
+  if (!ex.LoadStrip()) throw new LoadError('tiles.bmp', 'not the tile strip');
   game.exports = ex;
-  return data;
+  return labels;
 }
 
 // The bytes of a string held in the module's memory past its heap base;

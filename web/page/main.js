@@ -12,6 +12,7 @@ import { setUpReader, buildGrid } from './reader.js';
 import { messageBox, settingsDialog, setUpBoxes } from './boxes.js';
 import { loadSettings, saveSettings } from './settings.js';
 import { applyZoom, afterZoom, setUpZoom } from './zoom.js';
+import { keepForOffline } from './offline.js';
 
 let ended = false;
 
@@ -36,14 +37,8 @@ function fitBoard() {
 }
 
 async function start() {
-  let data;
-  try {
-    data = await loadGame();
-  } catch (error) {
-    document.getElementById('failed').hidden = false;
-    document.documentElement.dataset.state = 'failed';
-    return;
-  }
+  // A failure until the first board rejects start(): index.html shows its notice.
+  const data = await loadGame();
   const ex = game.exports;
   const { ids, texts } = data;
   loadSettings();
@@ -93,6 +88,7 @@ async function start() {
   paint();
   window.tsweeperReadyAt = performance.now();
   document.documentElement.dataset.state = 'ready';
+  keepForOffline();
 }
 
 start();

@@ -18,18 +18,18 @@ export function cellId(column, row) {
 // What a tile shows, in words; the tile numbers come from the strip's table.
 function shows(tile) {
   const named = {
-    [tiles.TileCovered]: texts.SquareCovered,
-    [tiles.TileFlag]: texts.SquareFlag,
-    [tiles.TileQuestion]: texts.SquareQuestion,
-    [tiles.TileOpenedEmpty]: texts.SquareEmpty,
-    [tiles.TileFlaggedBomb]: texts.SquareFlaggedBomb,
-    [tiles.TileWrongFlag]: texts.SquareWrongFlag,
-    [tiles.TileBomb]: texts.SquareBomb,
-    [tiles.TileExplodedBomb]: texts.SquareExplodedBomb,
+    [tiles.TileCovered]: texts.PageSquareCovered,
+    [tiles.TileFlag]: texts.PageSquareFlag,
+    [tiles.TileQuestion]: texts.PageSquareQuestion,
+    [tiles.TileOpenedEmpty]: texts.PageSquareEmpty,
+    [tiles.TileFlaggedBomb]: texts.PageSquareFlaggedBomb,
+    [tiles.TileWrongFlag]: texts.PageSquareWrongFlag,
+    [tiles.TileBomb]: texts.PageSquareBomb,
+    [tiles.TileExplodedBomb]: texts.PageSquareExplodedBomb,
   };
   if (tile in named) return named[tile];
   const number = tile - tiles.TileOpenedEmpty;
-  return number >= 1 && number <= 8 ? format(texts.SquareNumber, number) : texts.SquareCovered;
+  return number >= 1 && number <= 8 ? format(texts.PageSquareNumber, number) : texts.PageSquareCovered;
 }
 
 function say(text) {
@@ -44,13 +44,13 @@ function follow() {
     if (tile === tiles.TileExplodedBomb) lost = true;
     if (tile === cell.tile) return;
     cell.tile = tile;
-    cell.element.setAttribute('aria-label', format(texts.SquareName, c + 1, r + 1, shows(tile)));
+    cell.element.setAttribute('aria-label', format(texts.PageSquareName, c + 1, r + 1, shows(tile)));
   }));
   const counter = ex.MineCounter();
   const phase = ex.GamePhase();
   const over = 2;
-  if (phase === over && phaseSaid !== over) say(lost ? texts.GameLost : texts.GameWon);
-  else if (counter !== counterSaid || (phaseSaid === over && phase !== over)) say(format(texts.CounterStatus, counter));
+  if (phase === over && phaseSaid !== over) say(lost ? texts.PageGameLost : texts.PageGameWon);
+  else if (counter !== counterSaid || (phaseSaid === over && phase !== over)) say(format(texts.PageCounterStatus, counter));
   counterSaid = counter;
   phaseSaid = phase;
 }
@@ -78,7 +78,7 @@ export function buildGrid() {
     }
     grid.append(row);
   }
-  grid.setAttribute('aria-label', format(texts.BoardName, columns, rows));
+  grid.setAttribute('aria-label', format(texts.PageBoardName, columns, rows));
   grid.style.setProperty('--columns', columns);
   grid.style.setProperty('--rows', rows);
 }
@@ -86,6 +86,6 @@ export function buildGrid() {
 export function setUpReader(data) {
   texts = data.texts;
   tiles = data.tiles;
-  document.getElementById('board-keys').textContent = texts.BoardKeys;
+  document.getElementById('board-keys').textContent = texts.PageBoardKeys;
   afterPaint(follow);
 }

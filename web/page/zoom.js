@@ -52,7 +52,7 @@ function offer(select, auto, most) {
   if (have.join() !== wanted.join()) {
     select.replaceChildren(...wanted.map((value) => new Option(value === 'auto' ? '' : `×${value}`, value)));
   }
-  select.options[0].textContent = format(texts.ZoomAutomatic, auto);
+  select.options[0].textContent = format(texts.PageZoomAutomatic, auto);
   select.value = choice;
 }
 

@@ -6,7 +6,7 @@
 // the page's layout moves it.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readCanvas, readScreen } from './support.mjs';
+import { setUp, openGame, readCanvas, readScreen, labels } from './support.mjs';
 import { mousePlayer } from './player.mjs';
 
 const env = await setUp(test);
@@ -98,7 +98,7 @@ test('fields and buttons in the template\'s font', async () => {
     const style = getComputedStyle(c);
     return `${style.fontSize} ${style.fontFamily.split(',')[0]}`;
   }));
-  const { dialog } = await page.evaluate(() => fetch('page.json').then((r) => r.json()));
+  const { dialog } = labels;
   const expected = `${dialog.font.points * 96 / 72}px "${dialog.font.face}"`;
   assert.equal(dialog.font.face, 'ＭＳ Ｐゴシック');
   assert.deepEqual(fonts, Array(8).fill(expected));

@@ -4,7 +4,7 @@
 // command runs either.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame } from './support.mjs';
+import { setUp, openGame, scriptlessFile } from './support.mjs';
 
 const env = await setUp(test);
 
@@ -42,7 +42,7 @@ test('after 終了 nothing is written any more and no command runs', async () =>
   }
   assert.equal(await page.locator('dialog[open]').count(), 0, 'no dialog, no message box');
   assert.equal(await page.isVisible('#ended'), true);
-  await page.goto(`${env.url}page.json`);
+  await page.goto(`${env.url}${scriptlessFile()}`);
   assert.equal(await stored(page), later, 'neither hiding nor leaving wrote');
   await page.close();
 });

@@ -4,7 +4,7 @@
 // turn, and what a page does with a text it cannot hold.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readScreen, waitForGame } from './support.mjs';
+import { setUp, openGame, readScreen, waitForGame, scriptlessFile } from './support.mjs';
 
 const env = await setUp(test);
 
@@ -16,7 +16,7 @@ const counterOf = (n) => [27, 16 + Math.floor(n / 100), 16 + (Math.floor(n / 10)
 
 // Leaving the page (here a navigation) writes the settings.
 async function leave(page) {
-  await page.goto(`${env.url}page.json`);
+  await page.goto(`${env.url}${scriptlessFile()}`);
   const text = await stored(page);
   await page.close();
   return text;

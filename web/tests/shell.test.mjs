@@ -1,9 +1,9 @@
 // The page around the board (the menu bar: menus.test.mjs): the
 // settings dialog's refusals, cancel and OK, the version box, the end of the
-// game, and a page whose WebAssembly cannot be loaded.
+// game, and a board wider than a phone's screen.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readScreen, readCanvas, waitForGame, startServer } from './support.mjs';
+import { setUp, openGame, readScreen, readCanvas, waitForGame } from './support.mjs';
 import { mousePlayer } from './player.mjs';
 
 const env = await setUp(test);
@@ -97,18 +97,6 @@ test('終了 writes the settings and ends the game, with a way to start again', 
   await waitForGame(page);
   const screen = await readScreen(page);
   assert.deepEqual([screen.columns, screen.rows, screen.counter], [12, 7, [27, 16, 17, 22]]);
-  await page.close();
-});
-
-test('a page that cannot load its WebAssembly says so in Japanese', async (t) => {
-  const broken = await startServer({ refuse: ['tsweeper.wasm'] });
-  t.after(() => new Promise((resolve) => broken.server.close(resolve)));
-  const page = await env.context.newPage();
-  await page.goto(broken.url);
-  await waitForGame(page);
-  assert.equal(await page.evaluate(() => document.documentElement.dataset.state), 'failed');
-  assert.match(await page.textContent('#failed'), /読み込めませんでした/);
-  assert.equal(await page.isVisible('#board'), false);
   await page.close();
 });
 

@@ -9,12 +9,16 @@ uint32_t screenPixels[ScreenWidth * ScreenHeight];
 int8_t shownTile[MaxColumns][MaxRows];
 int32_t dirtyRect[4];
 
+// The strip file the exe embeds (448 x 16 pixels of 8 bits with a palette),
+// carried by the module the same way: its bytes, generated at build time
+// from the build's tiles.bmp (tools/make_byte_array.py).
+extern const unsigned char tileStripFile[];
+extern const int tileStripFileSize;
+
 namespace {
 
 constexpr int StripWidth = SquareSize * TileCount;
-// The strip file the exe embeds: 448 x 16 pixels of 8 bits with a palette.
-constexpr int StripFileCapacity = 16384;
-unsigned char stripFile[StripFileCapacity];
+const unsigned char* const stripFile = tileStripFile;
 uint32_t stripPixels[StripWidth * SquareSize];
 
 uint32_t Read16(const unsigned char* p)
@@ -66,21 +70,12 @@ void CopyTile(int tile, int left, int top)
 
 }  // namespace
 
-PAGE_EXPORT(StripFileBuffer) unsigned char* StripFileBuffer()
+// Decodes the module's strip file and fills the screen with black. 1 when
+// the file is the 8-bit 448 x 16 strip.
+PAGE_EXPORT(LoadStrip) int LoadStrip()
 {
-    return stripFile;
-}
-
-PAGE_EXPORT(StripFileCapacity) int StripFileBufferSize()
-{
-    return StripFileCapacity;
-}
-
-// Decodes the strip file of `size` bytes put into StripFileBuffer and fills
-// the screen with black. 1 when the file is the 8-bit 448 x 16 strip.
-PAGE_EXPORT(LoadStrip) int LoadStrip(int size)
-{
-    if (size <= 0 || size > StripFileCapacity)
+    const int size = tileStripFileSize;
+    if (size < static_cast<int>(BitmapHeadersSize))
         return 0;
     if (!BitmapFileIsWhole(stripFile, BitmapHeadersSize, static_cast<uint64_t>(size)))
         return 0;
