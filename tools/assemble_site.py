@@ -86,12 +86,23 @@ def fill_page(template, values, names, inline):
     return PLACEHOLDER.sub(substitute, template)
 
 
+def compact_page(template):
+    """The page template without what a browser does not need: its comments,
+    the indentation of its lines, and the comments and layout of its own
+    small scripts (those written in it, not put in)."""
+    template = re.sub(r"<!--.*?-->\n?", "", template, flags=re.S)
+    template = re.sub(r"(<script[^>]*>)(.*?)(</script>)",
+                      lambda m: m.group(0) if "@" in m.group(2) else m.group(1) + strip_script(m.group(2)).rstrip("\n") + m.group(3),
+                      template, flags=re.S)
+    return "".join(line.lstrip(" ") for line in template.splitlines(keepends=True))
+
+
 def assemble(recipe, version):
     texts = json.loads(read(recipe["texts"]))
     style = strip_style(read(recipe["style"]))
     script = read(recipe["script"])
     worker = strip_script(read(recipe["worker"]))
-    template = read(recipe["page"])
+    template = compact_page(read(recipe["page"]))
     files = {name: read(path, binary=True) for name, path in sorted(recipe["files"].items())}
     if re.search(r"</script", script, re.I) or re.search(r"</style", style, re.I):
         raise SiteError("the script or the style holds the end of its own element")

@@ -226,7 +226,8 @@ class ByteArray(Folder):
 class AssembleSite(Folder):
     def recipe(self, page='<html data-build="@build@"><title>@ProductName@</title>'
                     '<link href="@file:icon-32.png@"><style>@inline:tsweeper.css@</style>'
-                    '<script>@inline:tsweeper.js@</script><p>@Say@</p>'):
+                    '<script>@inline:tsweeper.js@</script><p>@Say@</p>\n'
+                    '<!-- how the page is made -->\n  <script>\n    // early\n    go( 1 );\n  </script>\n'):
         png = b"\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR" + struct.pack(">II", 32, 32) + b"\x08\x03\x00\x00\x00"
         return {
             "version": "1.2.3",
@@ -256,6 +257,9 @@ class AssembleSite(Folder):
         self.assertIn(f'href="icon-32.{digest}.png"', page)
         self.assertIn("<script>let a = 1;</script>", page)
         self.assertNotIn("/* c */", page)
+        # The template's own comments, indentation and script layout go; what is put in stays.
+        self.assertNotIn("how the page is made", page)
+        self.assertIn("\n<script>go(1);</script>\n", page)
         self.assertNotIn("// worker", out["sw.js"].decode())
         manifest = json.loads(out[f"tsweeper.{digest}.webmanifest"])
         self.assertEqual((manifest["name"], manifest["background_color"], manifest["theme_color"]),

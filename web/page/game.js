@@ -89,8 +89,9 @@ function screenImage() {
 
 const painted = [];
 
-// `listener()` runs after every copy to the canvas: what else shows the
-// board follows it there.
+// `listener(rect)` runs after every copy to the canvas, with the client
+// rectangle copied ([left, top, right, bottom], empty when right <= left):
+// what else shows the board follows it there.
 export function afterPaint(listener) {
   painted.push(listener);
 }
@@ -98,10 +99,11 @@ export function afterPaint(listener) {
 // Copies the rectangle that the module drew since the last copy.
 export function paint() {
   const ex = game.exports;
-  const [left, top, right, bottom] = new Int32Array(ex.memory.buffer, ex.DirtyRect(), 4);
+  const rect = [...new Int32Array(ex.memory.buffer, ex.DirtyRect(), 4)];
+  const [left, top, right, bottom] = rect;
   if (right > left) game.context.putImageData(screenImage(), 0, 0, left, top, right - left, bottom - top);
   ex.ClearDirty();
-  for (const listener of painted) listener();
+  for (const listener of painted) listener(rect);
 }
 
 // The canvas takes the board's client-area size and shows the whole image

@@ -81,12 +81,17 @@ async function start() {
     if (document.visibilityState === 'hidden') save();
   });
 
+  // The first board is drawn first; the page is then laid out around it
+  // (the zoom is tried on the real layout), all before the first frame.
   document.getElementById('window').hidden = false;
   document.getElementById('controls').hidden = false;
-  fitBoard();
+  fitCanvas();
   ex.NewGame();
   paint();
   window.tsweeperReadyAt = performance.now();
+  buildGrid();
+  applyZoom();
+  paint();
   document.documentElement.dataset.state = 'ready';
   keepForOffline();
 }

@@ -10,6 +10,7 @@ let tiles = {};
 let cells = [];       // cells[row][column]: { element, tile }
 let counterSaid = null;
 let phaseSaid = null;
+let renamed = false;  // the grid is new: every cell is named at the next paint
 
 export function cellId(column, row) {
   return `square-${column}-${row}`;
@@ -36,21 +37,33 @@ function say(text) {
   document.getElementById('status').textContent = text;
 }
 
-function follow() {
+// The squares in the client rectangle drawn, or all of them after the grid
+// was made; then the counter and the end of a game.
+function follow([left, top, right, bottom]) {
   const ex = game.exports;
-  let lost = false;
-  cells.forEach((row, r) => row.forEach((cell, c) => {
-    const tile = ex.ShownTile(c, r);
-    if (tile === tiles.TileExplodedBomb) lost = true;
-    if (tile === cell.tile) return;
-    cell.tile = tile;
-    cell.element.setAttribute('aria-label', format(texts.PageSquareName, c + 1, r + 1, shows(tile)));
-  }));
+  const size = ex.SquareSize();
+  const all = renamed;
+  renamed = false;
+  const rows = all ? [0, cells.length] : [Math.floor(top / size) - 1, Math.ceil(bottom / size) - 1];
+  const columns = all ? [0, cells[0]?.length ?? 0] : [Math.floor(left / size), Math.ceil(right / size)];
+  for (let r = Math.max(rows[0], 0); r < Math.min(rows[1], cells.length); r++) {
+    for (let c = Math.max(columns[0], 0); c < Math.min(columns[1], cells[r].length); c++) {
+      const cell = cells[r][c];
+      const tile = ex.ShownTile(c, r);
+      if (tile === cell.tile) continue;
+      cell.tile = tile;
+      cell.element.setAttribute('aria-label', format(texts.PageSquareName, c + 1, r + 1, shows(tile)));
+    }
+  }
   const counter = ex.MineCounter();
   const phase = ex.GamePhase();
   const over = 2;
-  if (phase === over && phaseSaid !== over) say(lost ? texts.PageGameLost : texts.PageGameWon);
-  else if (counter !== counterSaid || (phaseSaid === over && phase !== over)) say(format(texts.PageCounterStatus, counter));
+  if (phase === over && phaseSaid !== over) {
+    const lost = cells.some((row) => row.some((cell) => cell.tile === tiles.TileExplodedBomb));
+    say(lost ? texts.PageGameLost : texts.PageGameWon);
+  } else if (counter !== counterSaid || (phaseSaid === over && phase !== over)) {
+    say(format(texts.PageCounterStatus, counter));
+  }
   counterSaid = counter;
   phaseSaid = phase;
 }
@@ -78,6 +91,7 @@ export function buildGrid() {
     }
     grid.append(row);
   }
+  renamed = true;
   grid.setAttribute('aria-label', format(texts.PageBoardName, columns, rows));
   grid.style.setProperty('--columns', columns);
   grid.style.setProperty('--rows', rows);

@@ -27,22 +27,36 @@ function fits() {
     && desk.scrollWidth <= desk.clientWidth;
 }
 
+// Room that the window's frame and the desk take across, and everything on
+// the desk but the board down, as laid out now: the first guess at the zoom.
+function chrome() {
+  const canvas = game.canvas.getBoundingClientRect();
+  const desk = document.getElementById('desk');
+  const style = getComputedStyle(desk);
+  const padding = Number.parseFloat(style.paddingLeft) + Number.parseFloat(style.paddingRight);
+  const frame = document.getElementById('window').getBoundingClientRect();
+  return { across: frame.width - canvas.width + padding, down: desk.getBoundingClientRect().height - canvas.height };
+}
+
 // The zoom that automatic gives now: the largest at which the page, laid
-// out for real at that zoom, fits the window; and the most it could give on
-// this screen, for the choices offered. Leaves the board at the last zoom tried.
+// out for real at that zoom, fits the window (guessed from the room the
+// rest takes, then tried); and the most it could give on this screen, for
+// the choices offered. Leaves the board at the last zoom tried.
 function fittingScale() {
   const { canvas } = game;
-  let low = 1;
-  let high = Math.max(1, Math.floor(window.innerWidth / canvas.width));
-  while (low < high) {
-    const middle = Math.ceil((low + high) / 2);
-    showAt(middle);
-    if (fits()) low = middle;
-    else high = middle - 1;
+  const room = chrome();
+  let scale = Math.max(1, Math.min(Math.floor((window.innerWidth - room.across) / canvas.width),
+    Math.floor((window.innerHeight - room.down) / canvas.height)));
+  showAt(scale);
+  while (scale > 1 && !fits()) showAt(--scale);
+  while (fits()) {
+    showAt(scale + 1);
+    if (!fits()) break;
+    scale++;
   }
   const long = Math.max(screen.width, screen.height, window.innerWidth, window.innerHeight);
-  const most = Math.max(low, Math.min(Math.floor(long / canvas.width), Math.floor(long / canvas.height)));
-  return { now: low, most };
+  const most = Math.max(scale, Math.min(Math.floor(long / canvas.width), Math.floor(long / canvas.height)));
+  return { now: scale, most };
 }
 
 function offer(select, auto, most) {
