@@ -1,6 +1,6 @@
 // Whole-number zoom without smoothing. Automatic: the largest zoom at which
 // the whole board fits the window beside the page's own chrome (tried on
-// the real layout, in whatever orientation the page has now), at least 1. The
+// the real layout, with the controls below the board or beside it), at least 1. The
 // choice 表示倍率 shows the zoom in use and offers every zoom that the
 // automatic one may pick on this screen; it is kept with the page's
 // preferences.
@@ -38,12 +38,12 @@ function chrome() {
   return { across: frame.width - canvas.width + padding, down: desk.getBoundingClientRect().height - canvas.height };
 }
 
-// The zoom that automatic gives now: the largest at which the page, laid
-// out for real at that zoom, fits the window (guessed from the room the
-// rest takes, then tried); and the most it could give on this screen, for
-// the choices offered. Leaves the board at the last zoom tried.
-function fittingScale() {
+// The largest zoom at which the page, laid out for real at that zoom, fits
+// the window: guessed from the room the rest takes, then tried. Leaves the
+// board at the last zoom tried.
+function largestFitting() {
   const { canvas } = game;
+  showAt(1);
   const room = chrome();
   let scale = Math.max(1, Math.min(Math.floor((window.innerWidth - room.across) / canvas.width),
     Math.floor((window.innerHeight - room.down) / canvas.height)));
@@ -53,6 +53,23 @@ function fittingScale() {
     showAt(scale + 1);
     if (!fits()) break;
     scale++;
+  }
+  return scale;
+}
+
+// The zoom that automatic gives now, with the controls below the window or,
+// on a wide window, beside it, whichever gives the larger zoom; and the
+// most it could give on this screen, for the choices offered.
+function fittingScale() {
+  const { canvas } = game;
+  const desk = document.getElementById('desk');
+  desk.classList.remove('beside');
+  let scale = largestFitting();
+  if (window.innerWidth > window.innerHeight) {
+    desk.classList.add('beside');
+    const beside = largestFitting();
+    if (beside > scale) scale = beside;
+    else desk.classList.remove('beside');
   }
   const long = Math.max(screen.width, screen.height, window.innerWidth, window.innerHeight);
   const most = Math.max(scale, Math.min(Math.floor(long / canvas.width), Math.floor(long / canvas.height)));
