@@ -37,8 +37,19 @@ function say(text) {
   document.getElementById('status').textContent = text;
 }
 
+const NamedAtOnce = 100;  // more renamed cells than this wait for the next task
+let waiting = null;      // cells whose names wait: [cell, column, row, tile]
+
+function rename(list) {
+  for (const [cell, c, r, tile] of list) {
+    cell.element.setAttribute('aria-label', format(texts.PageSquareName, c + 1, r + 1, shows(tile)));
+  }
+}
+
 // The squares in the client rectangle drawn, or all of them after the grid
-// was made; then the counter and the end of a game.
+// was made; then the counter and the end of a game. Renaming a cell costs
+// the page about ten microseconds: a flood's hundreds of names come a task
+// later, so that its release is not held up.
 function follow([left, top, right, bottom]) {
   const ex = game.exports;
   const size = ex.SquareSize();
@@ -46,14 +57,27 @@ function follow([left, top, right, bottom]) {
   renamed = false;
   const rows = all ? [0, cells.length] : [Math.floor(top / size) - 1, Math.ceil(bottom / size) - 1];
   const columns = all ? [0, cells[0]?.length ?? 0] : [Math.floor(left / size), Math.ceil(right / size)];
+  const changed = [];
   for (let r = Math.max(rows[0], 0); r < Math.min(rows[1], cells.length); r++) {
     for (let c = Math.max(columns[0], 0); c < Math.min(columns[1], cells[r].length); c++) {
       const cell = cells[r][c];
       const tile = ex.ShownTile(c, r);
       if (tile === cell.tile) continue;
       cell.tile = tile;
-      cell.element.setAttribute('aria-label', format(texts.PageSquareName, c + 1, r + 1, shows(tile)));
+      changed.push([cell, c, r, tile]);
     }
+  }
+  if (waiting) {
+    waiting.push(...changed);
+  } else if (changed.length > NamedAtOnce) {
+    waiting = changed;
+    setTimeout(() => {
+      const list = waiting;
+      waiting = null;
+      if (list) rename(list);
+    });
+  } else {
+    rename(changed);
   }
   const counter = ex.MineCounter();
   const phase = ex.GamePhase();
@@ -76,6 +100,7 @@ export function buildGrid() {
   const rows = ex.Rows();
   grid.replaceChildren();
   cells = [];
+  waiting = null;
   for (let r = 0; r < rows; r++) {
     const row = element('div', 'row');
     row.setAttribute('role', 'row');

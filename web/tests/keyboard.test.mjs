@@ -142,3 +142,16 @@ test('a loss from the keyboard, said by the live region; End and Ctrl+End reach 
   assert.equal(grid.rows[bomb.r][bomb.c], cellName(15, bomb.c, bomb.r));
   await page.close();
 });
+
+test('a flood of hundreds of squares is named square by square, a moment after it is drawn', async () => {
+  const page = await openGame(env, '[Set]\r\nX=36\r\nY=24\r\nBom=5\r\n');
+  await page.focus('#grid');
+  await page.keyboard.press('Space');
+  const state = replay(['size 36 24 5', 'new', ...leftClick(0, 0)]);
+  assert.ok(state.opened.flat().filter(Boolean).length > 800, 'the first open floods');
+  await page.waitForFunction(() => document.getElementById('square-35-23').getAttribute('aria-label') !== null
+    && !document.getElementById('square-20-10').getAttribute('aria-label').endsWith('未開封'));
+  const grid = await accessibleGrid(page);
+  assert.deepEqual(grid.rows, state.tiles.map((row, r) => row.map((tile, c) => cellName(tile, c, r))));
+  await page.close();
+});
