@@ -1,10 +1,27 @@
 #include "core/settings.h"
 
+#include <cstdint>
+
 namespace {
 
 int InRange(int value, int low, int high)
 {
     return value >= low && value <= high;
+}
+
+// The platform reads a field into a buffer of 30 characters: the first 29
+// count. Counting bytes cuts the same number: only ASCII blanks, signs and
+// digits make one, and any other character ends it.
+constexpr size_t FieldBufferSize = 30;
+
+int IsFieldBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+int IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 
 }  // namespace
@@ -63,4 +80,24 @@ SettingsField FirstRefusedField(int newColumns, int newRows, int newBombs, int* 
     if (!InRange(newBombs, *low, *high))
         return FieldBombs;
     return FieldNone;
+}
+
+int ReadFieldNumber(const char* text, size_t length)
+{
+    const size_t count = length < FieldBufferSize - 1 ? length : FieldBufferSize - 1;
+    size_t i = 0;
+    while (i < count && IsFieldBlank(text[i]))
+        ++i;
+    int negative = 0;
+    if (i < count && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    uint32_t total = 0;
+    for (; i < count && IsDigit(text[i]); ++i) {
+        const uint32_t digit = static_cast<uint32_t>(text[i] - '0');
+        if (total > (0xFFFFFFFFu - digit) / 10)
+            return 0;  // beyond 32 bits
+        total = total * 10 + digit;
+    }
+    // A minus sign negates the unsigned number, as the platform's reading does.
+    return static_cast<int>(negative ? 0u - total : total);
 }

@@ -4,6 +4,8 @@
 // them the same way; where they are stored is the front end's business.
 #pragma once
 
+#include <cstddef>
+
 #include "core/board.h"
 
 // The settings file beside the program, its section and its keys.
@@ -14,6 +16,9 @@ constexpr char WindowYKey[] = "WinY";
 constexpr char ColumnsKey[] = "X";
 constexpr char RowsKey[] = "Y";
 constexpr char BombsKey[] = "Bom";
+// How many values ReadSettings reads and WriteSettings writes: the five keys
+// above.
+constexpr int SettingsKeyCount = 5;
 // Section and key of the replacement tile strip: read, never written.
 constexpr char TileFileSection[] = "File Name";
 constexpr char TileFileKey[] = "PanelBMP";
@@ -63,3 +68,8 @@ enum SettingsField {
 // that range in *low and *high; FieldNone when all three pass. The bomb
 // limit follows the size typed, not the board in play.
 SettingsField FirstRefusedField(int newColumns, int newRows, int newBombs, int* low, int* high);
+
+// A field's text (`length` bytes of UTF-8) read as the exe reads its
+// dialog's fields: an unsigned decimal number, taken as signed 32 bits; 0
+// when no digit follows the blanks and the sign, or when it is too large.
+int ReadFieldNumber(const char* text, size_t length);

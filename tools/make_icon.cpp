@@ -1,14 +1,19 @@
-// make_icon <icon.txt> <out.ico>
+// make_icon <icon.txt> <out.ico> [--png SIZE out.png]...
 //
 // Turns the text drawing of the program icon into an .ico file holding one
 // 32 x 32 image in 16 colours: the directory, then a BITMAPINFOHEADER whose
 // height counts both bitmaps (64), the 16-entry palette, the 4-bit colour
 // bitmap and the 1-bit transparency mask, both stored bottom-up.
+// Each --png writes the same art as a SIZE x SIZE PNG for the page's web app
+// manifest, every pixel of the art a square of SIZE / 32 pixels (SIZE a
+// whole multiple of 32), transparent where the art is.
 #include "byte_out.h"
 #include "palette_out.h"
+#include "png_out.h"
 #include "tile_art.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -91,13 +96,45 @@ Bytes EncodeIcon(const ArtFile& art, int transparentIndex)
     return out;
 }
 
+// The art scaled by a whole `scale`: its colours, then one fully
+// transparent entry when the art has transparent pixels.
+Bytes EncodeScaledPng(const ArtFile& art, int scale)
+{
+    std::vector<std::array<std::uint8_t, 3>> palette;
+    for (const ArtColour& colour : art.colours) palette.push_back({colour.rgb.red, colour.rgb.green, colour.rgb.blue});
+    const int transparent = static_cast<int>(palette.size());
+    Bytes alpha;
+    if (art.transparentSymbol != 0) {
+        palette.push_back({0, 0, 0});
+        alpha.assign(palette.size(), 255);
+        alpha.back() = 0;
+    }
+    const int size = IconSize * scale;
+    Bytes indices;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const int index = ArtPixel(art, 0, x / scale, y / scale);
+            PutU8(indices, static_cast<std::uint32_t>(index == ArtTransparent ? transparent : index));
+        }
+    }
+    return EncodePalettePng(size, size, palette, alpha, indices);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_icon <icon.txt> <out.ico>\n");
+    if (argc < 3 || (argc - 3) % 3 != 0) {
+        std::fprintf(stderr, "usage: make_icon <icon.txt> <out.ico> [--png SIZE out.png]...\n");
         return 2;
+    }
+    for (int i = 3; i < argc; i += 3) {
+        const int size = std::atoi(argv[i + 1]);
+        if (std::string(argv[i]) != "--png" || size < IconSize || size % IconSize != 0) {
+            std::fprintf(stderr, "make_icon: --png needs a size that is a whole multiple of %d, not %s\n",
+                         IconSize, argv[i + 1]);
+            return 2;
+        }
     }
     ArtFile art;
     std::string error;
@@ -120,6 +157,12 @@ int main(int argc, char** argv)
     if (!SaveBytes(argv[2], EncodeIcon(art, transparentIndex))) {
         std::fprintf(stderr, "make_icon: cannot write %s\n", argv[2]);
         return 1;
+    }
+    for (int i = 3; i < argc; i += 3) {
+        if (!SaveBytes(argv[i + 2], EncodeScaledPng(art, std::atoi(argv[i + 1]) / IconSize))) {
+            std::fprintf(stderr, "make_icon: cannot write %s\n", argv[i + 2]);
+            return 1;
+        }
     }
     return 0;
 }

@@ -8,7 +8,9 @@
 Each line of TEXTS is `Name = text`; `#` starts a comment line. In the text,
 `\\n` is a line break (CRLF for the exe, LF for the page), @VERSION@ the
 version number and @Name@ a text defined above. A text that code page 932
-cannot hold stops the build.
+cannot hold stops the build, whichever output is written: the exe and the
+page show the same texts. Texts named Page... are the page's alone: the
+exe's outputs leave them out.
 """
 import json
 import sys
@@ -31,8 +33,17 @@ def read_texts(path, version):
                 text = text.replace(f"@{earlier}@", value)
             if "@" in text:
                 sys.exit(f"{path}:{number}: unknown @name@ in the text")
+            try:
+                text.encode("cp932")
+            except UnicodeEncodeError as error:
+                sys.exit(f"{path}:{number}: not in code page 932: {text[error.start:error.end]}")
             texts[name] = text
     return texts
+
+
+def exe_texts(texts):
+    """The texts the exe carries: all but the page's own."""
+    return {name: text for name, text in texts.items() if not name.startswith("Page")}
 
 
 def cpp_literal(data):
@@ -55,7 +66,7 @@ def cpp_literal(data):
 def write_cpp(texts, path):
     lines = ["// Generated from resources/texts.txt by tools/make_texts.py: do not edit.",
              '#include "app/texts.h"', ""]
-    for name, text in texts.items():
+    for name, text in exe_texts(texts).items():
         data = text.replace("\\n", "\r\n").encode("cp932")
         lines.append(f"// {text}")
         lines.append(f"const char {name}[] = {cpp_literal(data)};")
@@ -73,7 +84,7 @@ def write_rc(texts, version, path):
              "#pragma once",
              f"#define VERSION_NUMBERS {','.join(numbers)}",
              f'#define VERSION_TEXT "{version}"']
-    for name, text in texts.items():
+    for name, text in exe_texts(texts).items():
         # The resource script is read as UTF-8; only quotes need doubling.
         value = text.replace("\\n", " ").replace('"', '""')
         lines.append(f'#define TEXT_{name} "{value}"')

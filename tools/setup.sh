@@ -44,12 +44,13 @@ tsweeper_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
 }
 
-# The browser tests' Node modules, pinned by web/package-lock.json; never a
-# browser download (the tests drive Debian's chromium).
+# The browser tests' Node modules, pinned by web/package-lock.json (again
+# whenever the lock file is newer than what was installed); never a browser
+# download (the tests drive Debian's chromium).
 tsweeper_install_web_modules() {
   local web
   web="$(cd "$(dirname "${BASH_SOURCE[0]}")/../web" && pwd)"
-  [ -d "$web/node_modules/playwright-core" ] && return 0
+  [ "$web/node_modules/.package-lock.json" -nt "$web/package-lock.json" ] && return 0
   (cd "$web" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything that is stale and runs every test: the native tests, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the tests
+# of the generators in tools/, the fuzz
 # run (a minute; TSWEEPER_FUZZ_SECONDS changes it), the Windows build's tests
 # under Wine on a private X server, and the browser tests when the web
 # edition is there. Stops at the first suite that fails. Its last line counts
@@ -75,6 +76,9 @@ echo "== Native tests"
 run_ctest "$root/build/native" -j 2
 echo "== Native tests with sanitizers"
 run_ctest "$root/build/asan" -j 2
+
+echo "== The generators' tests"
+run_counted tools "$root/tools/test-tools.sh"
 
 echo "== Fuzzing the rules and the mouse cases"
 programs=$((programs + 1))

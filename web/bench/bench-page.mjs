@@ -1,11 +1,18 @@
 // Figures of the web edition, measured in headless chromium (not a test):
-// the size of build/web, navigation to the first fully drawn board, and the
-// time from a mouseup to the updated canvas for the 857-square flood and for
-// a one-square click. Usage: node bench/bench-page.mjs [SAMPLES]
-import { readdirSync, statSync, mkdtempSync, writeFileSync, rmSync } from 'node:fs';
+// the size of build/web and of what the first board needs, navigation to the
+// first fully drawn board on a fresh load beside a bare page, with the
+// processor as it is and slowed 4 times, and the time from a mouseup to the
+// updated canvas for the 857-square flood and for a one-square click, and the
+// first board under the longest settings text the storage takes.
+// Usage: node bench/bench-page.mjs [SAMPLES [OTHER_SITE_DIR]]
+// OTHER_SITE_DIR, another build's folder (an older commit's build/web), is
+// loaded the same way, its samples interleaved with the others.
+import { readdirSync, readFileSync, statSync, mkdtempSync, writeFileSync, rmSync } from 'node:fs';
+import { gzipSync } from 'node:zlib';
 import { join } from 'node:path';
 import { tmpdir } from 'node:os';
-import { setUp, openGame, readScreen, pagePoint, siteDir, startServer } from '../tests/support.mjs';
+import { chromium } from 'playwright-core';
+import { setUp, openGame, readScreen, pagePoint, siteDir, startServer, chromiumOptions } from '../tests/support.mjs';
 
 const samples = Number(process.argv[2] || 15);
 const hooks = [];
@@ -13,39 +20,78 @@ const env = await setUp({ after: (f) => hooks.push(f) });
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const report = (name, values) =>
-  console.log(`${name.padEnd(44)} median ${median(values).toFixed(2)} ms, min ${Math.min(...values).toFixed(2)}, max ${Math.max(...values).toFixed(2)}`);
+  console.log(`${name.padEnd(52)} median ${median(values).toFixed(2)} ms, min ${Math.min(...values).toFixed(2)}, max ${Math.max(...values).toFixed(2)}`);
 
 const files = readdirSync(siteDir);
 const bytes = files.reduce((sum, file) => sum + statSync(join(siteDir, file)).size, 0);
 console.log(`build/web: ${files.length} files, ${bytes} bytes (${(bytes / 1024).toFixed(1)} KiB)`);
+// The first board needs index.html alone: the style, the script, the module and its strip are inside.
+const pageFile = readFileSync(join(siteDir, "index.html"));
+console.log(`first board: index.html, ${pageFile.length} bytes, ${gzipSync(pageFile, { level: 9 }).length} bytes gzipped`);
 
 // The floor: a page of one small inline script that draws into a canvas,
-// from the same server and browser. What the machine costs whatever the page.
+// from the same kind of server. What the machine costs whatever the page.
 const floorDir = mkdtempSync(join(tmpdir(), 'tsweeper-floor-'));
 writeFileSync(join(floorDir, 'index.html'), '<!doctype html><title>floor</title><canvas id="board" width="160" height="96">'
   + '</canvas><script>document.getElementById("board").getContext("2d").fillRect(0, 0, 160, 96);'
   + 'window.tsweeperReadyAt = performance.now(); document.documentElement.dataset.state = "ready";</script>');
-writeFileSync(join(floorDir, 'page.json'), '{}');
 const floorSite = await startServer({ dir: floorDir });
-const floorEnv = { url: floorSite.url, context: env.context };
+const otherSite = process.argv[3] ? await startServer({ dir: process.argv[3] }) : null;
 
-// Navigation start to the first board drawn into the canvas, and to the
-// first frame after it; the floor's samples interleaved with the page's.
-const ready = [];
-const shown = [];
-const floor = [];
-for (let i = 0; i < samples; i++) {
-  const bare = await openGame(floorEnv);
-  floor.push(await bare.evaluate(() => window.tsweeperReadyAt));
-  await bare.close();
-  const page = await openGame(env);
-  const [drawn, frame] = await page.evaluate(() => new Promise((resolve) => {
-    requestAnimationFrame(() => resolve([window.tsweeperReadyAt, performance.now()]));
+// A fresh load: a new browser context each time (no HTTP cache, no code
+// cache, no service worker), the processor slowed `rate` times by Chromium's
+// throttling. Navigation start to the first board drawn, and to the first
+// frame after it.
+const browser = await chromium.launch(chromiumOptions);
+async function freshLoad(url, rate) {
+  const context = await browser.newContext();
+  const tab = await context.newPage();
+  const cdp = await context.newCDPSession(tab);
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate });
+  await tab.goto(url);
+  await tab.waitForFunction(() => document.documentElement.dataset.state);
+  const [drawn, frame, state] = await tab.evaluate(() => new Promise((resolve) => {
+    requestAnimationFrame(() => resolve([window.tsweeperReadyAt, performance.now(), document.documentElement.dataset.state]));
   }));
-  ready.push(drawn);
-  shown.push(frame);
-  await page.close();
+  await context.close();
+  if (state !== 'ready') throw new Error(`${url}: ${state}`);
+  return { drawn, frame };
 }
+
+for (const rate of [1, 4]) {
+  const floor = [];
+  const game = [];
+  const other = [];
+  for (let i = 0; i < samples; i++) {
+    floor.push(await freshLoad(floorSite.url, rate));
+    game.push(await freshLoad(env.url, rate));
+    if (otherSite) other.push(await freshLoad(otherSite.url, rate));
+  }
+  const slowed = rate === 1 ? '' : `, processor slowed ${rate}x`;
+  if (otherSite) report(`the other build's first board drawn${slowed}`, other.map((t) => t.drawn));
+  report(`floor: bare canvas drawn${slowed}`, floor.map((t) => t.drawn));
+  report(`first board drawn${slowed}`, game.map((t) => t.drawn));
+  console.log(`${''.padEnd(52)} ratio of medians ${(median(game.map((t) => t.drawn)) / median(floor.map((t) => t.drawn))).toFixed(2)}`);
+  report(`floor: first frame${slowed}`, floor.map((t) => t.frame));
+  report(`first frame with the board${slowed}`, game.map((t) => t.frame));
+  console.log(`${''.padEnd(52)} ratio of medians ${(median(game.map((t) => t.frame)) / median(floor.map((t) => t.frame))).toFixed(2)}`);
+}
+await browser.close();
+
+// The first board under the longest settings text the storage takes (5 M
+// characters with the key), every character a line end.
+const longText = '\r'.repeat(5e6 - 'tsweeper.ini'.length);
+const readyLong = [];
+const readyShort = [];
+for (let i = 0; i < samples; i++) {
+  for (const [text, times] of [[longText, readyLong], [null, readyShort]]) {
+    const page = await openGame(env, text);
+    times.push(await page.evaluate(() => window.tsweeperReadyAt));
+    await page.close();
+  }
+}
+report('first board drawn, no settings text (warm browser)', readyShort);
+report('first board drawn under 5 M line ends stored', readyLong);
 
 // Times the release of a click at client pixel (x, y) of a fresh game: the
 // handler's run (the rules, the drawing into the image and the copy to the
@@ -82,10 +128,7 @@ for (let i = 0; i < samples; i++) {
   // The first game of 10 x 5 with 10 bombs opens only (0, 0) for a first open there.
   click.push(await timeRelease(null, 8, 24, 1));
 }
-console.log(`${samples} samples each, fresh page per sample`);
-report('floor: navigation to a bare canvas drawn', floor);
-report('navigation to first board drawn', ready);
-report('navigation to first frame with the board', shown);
+console.log(`${samples} samples each; the clicks on a fresh page of one warm browser`);
 report('flood of 857: mouseup handler', flood.map((t) => t.handler));
 report('flood of 857: mouseup event to canvas updated', flood.map((t) => t.fromEvent));
 report('flood of 857: mouseup event to next frame', flood.map((t) => t.toFrame));
@@ -93,5 +136,6 @@ report('one square: mouseup handler', click.map((t) => t.handler));
 report('one square: mouseup event to canvas updated', click.map((t) => t.fromEvent));
 report('one square: mouseup event to next frame', click.map((t) => t.toFrame));
 for (const hook of hooks) await hook();
-await new Promise((resolve) => floorSite.server.close(resolve));
+await floorSite.close();
+if (otherSite) await otherSite.close();
 rmSync(floorDir, { recursive: true, force: true });

@@ -1,125 +1,157 @@
 // Modal boxes: the message box (a caption, a text and OK) and the settings
 // dialog, built from the exe's dialog template. While one is open the rest
-// of the page takes no input, as the exe's main window is disabled.
+// of the page takes no input, as the exe's main window is disabled. As in a
+// Windows dialog, Tab goes round the controls and never leaves the box,
+// Enter presses the focused push button (the default one from a field or
+// the box itself), Escape and the caption's close box cancel.
 import { game } from './game.js';
+import { readFieldNumber } from './settings.js';
+import { element, format } from './widgets.js';
 
-// Dialog units in pixels for the template's 9-point font.
-const UnitX = 1.5;
-const UnitY = 1.5;
+let texts = {};
+let boxes = 0;
 
-function element(tag, className, text) {
-  const made = document.createElement(tag);
-  if (className) made.className = className;
-  if (text !== undefined) made.textContent = text;
-  return made;
+export function setUpBoxes(pageTexts) {
+  texts = pageTexts;
 }
 
-function boxWithCaption(caption, onClose) {
+function tabStops(box) {
+  return [...box.querySelectorAll('input, button.push')].filter((control) => !control.disabled);
+}
+
+function modalBox(caption, onCancel) {
+  const id = `box-${++boxes}`;
   const box = element('dialog', 'box');
+  box.tabIndex = -1;
+  box.setAttribute('aria-labelledby', `${id}-caption`);
   const bar = element('div', 'caption');
-  bar.append(element('span', '', caption));
-  const close = element('button', '', '×');
+  const title = element('span', '', caption);
+  title.id = `${id}-caption`;
+  bar.append(title);
+  const close = element('button', 'close', '×');
   close.type = 'button';
-  close.className = 'close';
-  close.setAttribute('aria-label', 'close');
-  close.addEventListener('click', onClose);
+  close.tabIndex = -1;
+  close.setAttribute('aria-label', texts.PageCloseButton);
+  close.title = texts.PageCloseButton;
+  close.addEventListener('click', onCancel);
   bar.append(close);
   box.append(bar);
-  // Escape cancels, through the box's own handling.
   box.addEventListener('cancel', (event) => {
     event.preventDefault();
-    onClose();
+    onCancel();
   });
-  return box;
+  box.addEventListener('keydown', (event) => {
+    if (event.key === 'Tab') {
+      const stops = tabStops(box);
+      const at = stops.indexOf(document.activeElement);
+      const step = event.shiftKey ? stops.length - 1 : 1;
+      const next = at < 0 ? (event.shiftKey ? stops.length - 1 : 0) : (at + step) % stops.length;
+      stops[next].focus();
+      event.preventDefault();
+    } else if (event.key === 'Enter' && !event.isComposing && !(document.activeElement instanceof HTMLButtonElement)) {
+      // A focused button takes Enter itself; from anywhere else it is the default button's.
+      box.querySelector('button.default').click();
+      event.preventDefault();
+    }
+  });
+  return { id, box };
+}
+
+function show(box) {
+  document.body.append(box);
+  box.showModal();
+}
+
+function dismiss(box) {
+  box.close();
+  box.remove();
 }
 
 // Shows a message box and resolves when it is closed.
 export function messageBox(text, caption) {
   return new Promise((resolve) => {
     const done = () => {
-      box.close();
-      box.remove();
+      dismiss(box);
       resolve();
     };
-    const box = boxWithCaption(caption, done);
+    const { id, box } = modalBox(caption, done);
     box.classList.add('message');
-    box.append(element('p', 'message-text', text));
+    const message = element('p', 'message-text', text);
+    message.id = `${id}-text`;
+    box.setAttribute('aria-describedby', message.id);
+    box.setAttribute('role', 'alertdialog');
+    box.append(message);
     const buttons = element('div', 'message-buttons');
     const ok = element('button', 'push default', 'OK');
     ok.type = 'button';
     ok.addEventListener('click', done);
     buttons.append(ok);
     box.append(buttons);
-    box.addEventListener('keydown', (event) => {
-      if (event.key === 'Enter') {
-        event.preventDefault();
-        done();
-      }
-    });
-    document.body.append(box);
-    box.showModal();
+    show(box);
     ok.focus();
   });
 }
 
-// "&X" in a label: the letter is underlined, as the exe shows mnemonics.
-export function withMnemonic(label) {
-  const made = document.createDocumentFragment();
-  const at = label.indexOf('&');
-  if (at < 0 || at + 1 >= label.length) {
-    made.append(label);
-    return made;
-  }
-  made.append(label.slice(0, at));
-  made.append(element('u', '', label[at + 1]));
-  made.append(label.slice(at + 2));
-  return made;
-}
+// The refusal text of each field, by the field's name.
+const RefusalFormats = {
+  IDC_COLUMNS: 'ColumnsRangeFormat',
+  IDC_ROWS: 'RowsRangeFormat',
+  IDC_BOMBS: 'BombsRangeFormat',
+};
 
-// What the exe's unsigned field reading makes of the text: digits only,
-// 0 for anything else or beyond 32 bits, taken as a signed 32-bit number.
-function fieldNumber(text) {
-  if (!/^[0-9]+$/.test(text)) return 0;
-  const value = Number(text);
-  return value > 0xFFFFFFFF ? 0 : value | 0;
+// The dialog stays at the top-left corner of the board's window, as the
+// exe's template places it, also when the page's layout moves the window.
+function placeAtClient(box) {
+  const client = document.getElementById('client').getBoundingClientRect();
+  box.style.left = `${Math.max(0, client.left) + window.scrollX}px`;
+  box.style.top = `${Math.max(0, client.top) + window.scrollY}px`;
 }
-
-const RefusalFormats = ['', 'ColumnsRangeFormat', 'RowsRangeFormat', 'BombsRangeFormat'];
 
 // The settings dialog. Resolves true after an OK that stored new values,
 // false after a cancel.
 export function settingsDialog(data) {
-  const { dialog, ids, texts } = data;
+  const { dialog, ids } = data;
   const ex = game.exports;
   return new Promise((resolve) => {
     let refusing = false;
+    const follow = () => placeAtClient(box);
+    const watcher = new ResizeObserver(follow);
     const finish = (accepted) => {
       if (refusing) return;
-      box.close();
-      box.remove();
+      watcher.disconnect();
+      window.removeEventListener('resize', follow);
+      dismiss(box);
       resolve(accepted);
     };
-    const box = boxWithCaption(dialog.caption, () => finish(false));
+    const { id, box } = modalBox(dialog.caption, () => finish(false));
     box.classList.add('settings');
+    // The template's font, and dialog units measured in it: a quarter of
+    // its average character width across, an eighth of its height down.
+    const fontPixels = (dialog.font.points * 96) / 72;
+    box.style.setProperty('--dialog-font', `${fontPixels}px "${dialog.font.face}"`);
+    box.style.setProperty('--unit-x', `${fontPixels / 8}px`);
+    box.style.setProperty('--unit-y', `${fontPixels / 8}px`);
+    const description = element('p', 'visually-hidden', texts.PageSettingsDescription);
+    description.id = `${id}-text`;
+    box.setAttribute('aria-describedby', description.id);
+    box.append(description);
     const body = element('div', 'dialog-body');
-    body.style.width = `${dialog.width * UnitX}px`;
-    body.style.height = `${dialog.height * UnitY}px`;
+    body.style.setProperty('--w', dialog.width);
+    body.style.setProperty('--h', dialog.height);
     const fields = {};
     const initial = { [ids.IDC_COLUMNS]: ex.Columns(), [ids.IDC_ROWS]: ex.Rows(), [ids.IDC_BOMBS]: ex.BombCount() };
-    const labelFor = {};
-    dialog.controls.forEach((control, index) => {
+    const labels = [];
+    for (const control of dialog.controls) {
       let made;
       if (control.kind === 'EDIT') {
         made = element('input');
         made.type = 'text';
         made.inputMode = 'numeric';
-        made.id = `field-${control.id}`;
+        made.id = `${id}-field-${control.id}`;
         made.autocomplete = 'off';
+        made.spellcheck = false;
+        // Filled as the exe fills its fields: the number unsigned.
         made.value = String(initial[control.id] >>> 0);
-        // Only digits can be typed, as in the exe's number fields.
-        made.addEventListener('input', () => {
-          made.value = made.value.replace(/[^0-9]/g, '');
-        });
         fields[control.id] = made;
       } else if (control.kind === 'BUTTON') {
         made = element('button', control.default ? 'push default' : 'push', control.text);
@@ -127,54 +159,43 @@ export function settingsDialog(data) {
         made.dataset.id = control.id;
       } else {
         made = element('label', '', control.text);
-        // A label names the field that follows it on the board of the dialog.
-        labelFor[index] = made;
+        labels.push(made);
       }
-      made.style.left = `${control.x * UnitX}px`;
-      made.style.top = `${control.y * UnitY}px`;
-      made.style.width = `${control.width * UnitX}px`;
-      made.style.height = `${control.height * UnitY}px`;
+      for (const [name, value] of [['x', control.x], ['y', control.y], ['w', control.width], ['h', control.height]]) {
+        made.style.setProperty(`--${name}`, value);
+      }
       body.append(made);
-    });
-    // Labels stand left of their fields, in the same order.
-    const edits = dialog.controls.filter((c) => c.kind === 'EDIT');
-    Object.values(labelFor).forEach((label, i) => {
-      if (edits[i]) label.htmlFor = `field-${edits[i].id}`;
+    }
+    // Each label stands left of its field, in the same order.
+    Object.values(fields).forEach((field, i) => {
+      if (labels[i]) labels[i].htmlFor = field.id;
     });
     box.append(body);
 
     const accept = async () => {
       if (refusing) return;
-      const read = (id) => fieldNumber(fields[id].value);
-      const field = ex.AcceptSettings(read(ids.IDC_COLUMNS), read(ids.IDC_ROWS), read(ids.IDC_BOMBS));
-      if (field === 0) {
+      const read = (field) => readFieldNumber(fields[ids[field]].value);
+      const refused = ex.AcceptSettings(read('IDC_COLUMNS'), read('IDC_ROWS'), read('IDC_BOMBS'));
+      if (refused === 0) {
         finish(true);
         return;
       }
+      const field = Object.keys(RefusalFormats).find((name) => ids[name] === refused);
       const [low, high] = new Int32Array(ex.memory.buffer, ex.RefusedRange(), 2);
-      const text = texts[RefusalFormats[field]].replace('%d', low).replace('%d', high);
+      const text = format(texts[RefusalFormats[field]], low, high);
       refusing = true;
       await messageBox(text, texts.ErrorCaption);
       refusing = false;
     };
     body.addEventListener('click', (event) => {
-      const id = Number(event.target.dataset.id);
-      if (id === ids.IDOK) accept();
-      else if (id === ids.IDCANCEL) finish(false);
+      const command = Number(event.target.closest('button')?.dataset.id);
+      if (command === ids.IDOK) accept();
+      else if (command === ids.IDCANCEL) finish(false);
     });
-    box.addEventListener('keydown', (event) => {
-      if (event.key === 'Enter' && !refusing) {
-        event.preventDefault();
-        accept();
-      }
-    });
-    document.body.append(box);
-    box.showModal();
-    // Placed at the top-left corner of the board, as the exe's template says.
-    const client = document.getElementById('client').getBoundingClientRect();
-    box.style.margin = '0';
-    box.style.left = `${Math.max(0, client.left)}px`;
-    box.style.top = `${Math.max(0, client.top)}px`;
+    show(box);
+    placeAtClient(box);
+    watcher.observe(document.getElementById('client'));
+    window.addEventListener('resize', follow);
     // The focus stays on the dialog itself, as in the exe.
     box.focus();
   });

@@ -1,45 +1,56 @@
-// The game module in the page: loads the WebAssembly (the exe's core and
-// mouse layer), hands it the tile strip, and copies what it drew to the
-// board canvas, as the exe's paint copies its back buffer to the window.
+// The game module in the page: starts the WebAssembly (the exe's core and
+// mouse layer, with the tile strip), and copies what it drew to the board
+// canvas, as the exe's paint copies its back buffer to the window.
+import { inflate } from './inflate.js';
+import { labels } from './labels.js';
+import { tsweeperWasm } from './tsweeperWasm.js';
 
 export const game = {
   exports: null,
   canvas: null,
   context: null,
-  image: null,  // the module's off-screen image, as ImageData over its memory
+  image: null,  // the module's off-screen image, as ImageData over its memory (screenImage)
   scale: 1,
 };
 
-async function instantiate(url) {
-  try {
-    return await WebAssembly.instantiateStreaming(fetch(url));
-  } catch (error) {
-    // A server that sends the module with another type still serves it.
-    const response = await fetch(url);
-    if (!response.ok) throw new Error(`${url}: ${response.status}`);
-    return WebAssembly.instantiate(await response.arrayBuffer());
+// A part of the game that could not be loaded: the page's failure notice
+// names its file.
+export class LoadError extends Error {
+  constructor(file, cause) {
+    super(`${file}: ${cause}`);
+    this.file = file;
   }
 }
 
-async function fetchOk(url) {
-  const response = await fetch(url);
-  if (!response.ok) throw new Error(`${url}: ${response.status}`);
-  return response;
+function base64Bytes(text) {
+  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+  const binary = atob(text);
+  const bytes = new Uint8Array(binary.length);
+  for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
+  return bytes;
 }
 
-// The module, the strip and the page's labels and texts, fetched at once.
+// The module (tsweeper.wasm, the tile strip inside it) and the page's labels
+// and texts travel inside the page itself: nothing is fetched before the
+// first board. The module is small enough to be compiled at once.
 export async function loadGame() {
-  const [module, strip, data] = await Promise.all([
-    instantiate('tsweeper.wasm'),
-    fetchOk('tiles.bmp').then((r) => r.arrayBuffer()),
-    fetchOk('page.json').then((r) => r.json()),
-  ]);
-  const ex = module.instance.exports;
-  if (strip.byteLength > ex.StripFileCapacity()) throw new Error('tiles.bmp: too large');
-  new Uint8Array(ex.memory.buffer, ex.StripFileBuffer(), strip.byteLength).set(new Uint8Array(strip));
-  if (!ex.LoadStrip(strip.byteLength)) throw new Error('tiles.bmp: not the tile strip');
+  let instance;
+  try {
+    const bytes = inflate(base64Bytes(tsweeperWasm));
+    try {
+      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), {});
+    } catch (error) {
+      // A browser that compiles only small modules at once compiles it in the background.
+      if (!(error instanceof RangeError)) throw error;
+      instance = (await WebAssembly.instantiate(bytes, {})).instance;
+    }
+  } catch (error) {
+    throw new LoadError('tsweeper.wasm', error);
+  }
+  const ex = instance.exports;
+  if (!ex.LoadStrip()) throw new LoadError('tiles.bmp', 'not the tile strip');
   game.exports = ex;
-  return data;
+  return labels;
 }
 
 // The bytes of a string held in the module's memory past its heap base;
@@ -59,21 +70,40 @@ export function cString(pointer) {
 }
 
 export function attachCanvas(canvas) {
-  const ex = game.exports;
   game.canvas = canvas;
   game.context = canvas.getContext('2d', { alpha: false });
-  const width = ex.ScreenWidth();
-  const height = ex.ScreenHeight();
-  const pixels = new Uint8ClampedArray(ex.memory.buffer, ex.ScreenPixels(), width * height * 4);
-  game.image = new ImageData(pixels, width, height);
+}
+
+// The module's off-screen image, made again when the memory has grown (a
+// grown memory leaves the views made before it empty).
+function screenImage() {
+  const ex = game.exports;
+  if (!game.image || game.image.data.buffer !== ex.memory.buffer) {
+    const width = ex.ScreenWidth();
+    const height = ex.ScreenHeight();
+    const pixels = new Uint8ClampedArray(ex.memory.buffer, ex.ScreenPixels(), width * height * 4);
+    game.image = new ImageData(pixels, width, height);
+  }
+  return game.image;
+}
+
+const painted = [];
+
+// `listener(rect)` runs after every copy to the canvas, with the client
+// rectangle copied ([left, top, right, bottom], empty when right <= left):
+// what else shows the board follows it there.
+export function afterPaint(listener) {
+  painted.push(listener);
 }
 
 // Copies the rectangle that the module drew since the last copy.
 export function paint() {
   const ex = game.exports;
-  const [left, top, right, bottom] = new Int32Array(ex.memory.buffer, ex.DirtyRect(), 4);
-  if (right > left) game.context.putImageData(game.image, 0, 0, left, top, right - left, bottom - top);
+  const rect = [...new Int32Array(ex.memory.buffer, ex.DirtyRect(), 4)];
+  const [left, top, right, bottom] = rect;
+  if (right > left) game.context.putImageData(screenImage(), 0, 0, left, top, right - left, bottom - top);
   ex.ClearDirty();
+  for (const listener of painted) listener(rect);
 }
 
 // The canvas takes the board's client-area size and shows the whole image
@@ -83,7 +113,7 @@ export function fitCanvas() {
   const { canvas } = game;
   canvas.width = ex.ClientWidth();
   canvas.height = ex.ClientHeight();
-  game.context.putImageData(game.image, 0, 0, 0, 0, canvas.width, canvas.height);
+  game.context.putImageData(screenImage(), 0, 0, 0, 0, canvas.width, canvas.height);
   ex.ClearDirty();
 }
 

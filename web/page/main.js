@@ -1,40 +1,52 @@
 // The page's start, in the exe's order: the settings are read, the window
 // (here the canvas) is sized for the board and starts black, the first game
 // is laid out and drawn. Then the menu commands, and the settings written
-// when the game ends and whenever the page is hidden or left.
+// when the game ends and whenever the page is hidden or left, never after
+// the game has ended.
 import { game, loadGame, attachCanvas, fitCanvas, paint } from './game.js';
 import { setUpMenu } from './menu.js';
-import { setUpPointer } from './pointer.js';
-import { messageBox, settingsDialog } from './boxes.js';
+import { setUpMouse } from './pointer.js';
+import { setUpTouch } from './touch.js';
+import { setUpKeyboard, placeCursor } from './keyboard.js';
+import { setUpReader, buildGrid } from './reader.js';
+import { messageBox, settingsDialog, setUpBoxes } from './boxes.js';
 import { loadSettings, saveSettings } from './settings.js';
-import { applyZoom, setUpZoom } from './zoom.js';
+import { applyZoom, afterZoom, setUpZoom } from './zoom.js';
+import { keepForOffline } from './offline.js';
 
 let ended = false;
 
+function save() {
+  if (!ended) saveSettings();
+}
+
 function endGame() {
-  saveSettings();
+  save();
   ended = true;
   document.getElementById('window').hidden = true;
-  document.getElementById('zoom').hidden = true;
+  document.getElementById('controls').hidden = true;
   document.getElementById('ended').hidden = false;
   document.getElementById('restart').focus();
 }
 
+// A board of a new size: the canvas, the grid over it and the zoom follow.
+function fitBoard() {
+  fitCanvas();
+  buildGrid();
+  applyZoom();
+}
+
 async function start() {
-  let data;
-  try {
-    data = await loadGame();
-  } catch (error) {
-    document.getElementById('failed').hidden = false;
-    document.documentElement.dataset.state = 'failed';
-    return;
-  }
+  // A failure until the first board rejects start(): index.html shows its notice.
+  const data = await loadGame();
   const ex = game.exports;
   const { ids, texts } = data;
   loadSettings();
-  const canvas = document.getElementById('board');
-  attachCanvas(canvas);
-  fitCanvas();
+  attachCanvas(document.getElementById('board'));
+  setUpBoxes(texts);
+  setUpReader(data);
+  setUpZoom(texts);
+  afterZoom(placeCursor);
 
   const commands = {
     [ids.IDM_NEWGAME]: () => {
@@ -43,8 +55,7 @@ async function start() {
     },
     [ids.IDM_SETTINGS]: async () => {
       if (!(await settingsDialog(data))) return;
-      fitCanvas();
-      applyZoom();
+      fitBoard();
       ex.NewGame();
       paint();
     },
@@ -55,21 +66,34 @@ async function start() {
   setUpMenu(document.getElementById('menubar'), data.menu, (id) => {
     if (!ended && commands[id]) commands[id]();
   });
-  setUpPointer(canvas);
-  setUpZoom();
+  const surface = document.getElementById('client');
+  setUpMouse(surface);
+  setUpTouch(surface);
+  setUpKeyboard();
+  // No browser menu over the page, from a right click or a long press,
+  // but in the dialog's fields.
+  document.addEventListener('contextmenu', (event) => {
+    if (!(event.target instanceof HTMLInputElement)) event.preventDefault();
+  });
   document.getElementById('restart').addEventListener('click', () => window.location.reload());
-  window.addEventListener('pagehide', saveSettings);
+  window.addEventListener('pagehide', save);
   document.addEventListener('visibilitychange', () => {
-    if (document.visibilityState === 'hidden' && !ended) saveSettings();
+    if (document.visibilityState === 'hidden') save();
   });
 
+  // The first board is drawn first; the page is then laid out around it
+  // (the zoom is tried on the real layout), all before the first frame.
   document.getElementById('window').hidden = false;
-  document.getElementById('zoom').hidden = false;
-  applyZoom();
+  document.getElementById('controls').hidden = false;
+  fitCanvas();
   ex.NewGame();
   paint();
   window.tsweeperReadyAt = performance.now();
+  buildGrid();
+  applyZoom();
+  paint();
   document.documentElement.dataset.state = 'ready';
+  keepForOffline();
 }
 
 start();

@@ -8,12 +8,16 @@
 //   size COLUMNS ROWS BOMBS        the settings, as loaded or accepted
 //   new                            a new game
 //   move|ldown|lup|rdown|rup BUTTONS X Y   a mouse case in client pixels
+//   press X Y | click X Y | flag X Y       a touch's press, or a key's whole
+//                                          click or flag, on the square of (X, Y)
+//   release-click | release-flag | cancel  how a touch's press ends
 #include <cstdio>
 #include <cstring>
 
 #include "core/board.h"
 #include "core/rules.h"
 #include "input/mouse.h"
+#include "input/square_press.h"
 #include "render/counter_digits.h"
 #include "render/draw.h"
 
@@ -35,6 +39,34 @@ void PrintRows(const char* name, int (*valueAt)(int column, int row))
 }
 
 int Shown(int column, int row) { return shownTile[column][row]; }
+
+void SetSize(const unsigned* a)
+{
+    columns = static_cast<int32_t>(a[0]);
+    rows = static_cast<int32_t>(a[1]);
+    bombCount = static_cast<int32_t>(a[2]);
+}
+
+struct Command {
+    const char* name;
+    int arguments;
+    void (*run)(const unsigned* a);
+};
+const Command commands[] = {
+    {"size", 3, SetSize},
+    {"new", 0, [](const unsigned*) { NewGame(); }},
+    {"move", 3, [](const unsigned* a) { MouseMove(a[0], a[1], a[2]); }},
+    {"ldown", 3, [](const unsigned* a) { LeftButtonDown(a[0], a[1], a[2]); }},
+    {"lup", 3, [](const unsigned* a) { LeftButtonUp(a[0], a[1], a[2]); }},
+    {"rdown", 3, [](const unsigned* a) { RightButtonDown(a[0], a[1], a[2]); }},
+    {"rup", 3, [](const unsigned* a) { RightButtonUp(a[0], a[1], a[2]); }},
+    {"press", 2, [](const unsigned* a) { PressSquare(a[0], a[1]); }},
+    {"click", 2, [](const unsigned* a) { ClickSquare(a[0], a[1]); }},
+    {"flag", 2, [](const unsigned* a) { FlagSquare(a[0], a[1]); }},
+    {"release-click", 0, [](const unsigned*) { ReleaseAsClick(); }},
+    {"release-flag", 0, [](const unsigned*) { ReleaseAsFlag(); }},
+    {"cancel", 0, [](const unsigned*) { CancelPress(); }},
+};
 int Mine(int column, int row) { return Board[column][row].mine; }
 int Opened(int column, int row) { return Board[column][row].opened; }
 int Mark(int column, int row) { return Board[column][row].mark; }
@@ -60,33 +92,22 @@ int main()
         tile = -1;
     char word[16];
     while (std::scanf("%15s", word) == 1) {
-        unsigned a = 0, b = 0, c = 0;
-        if (std::strcmp(word, "new") == 0) {
-            NewGame();
-            continue;
-        }
-        if (std::scanf("%u %u %u", &a, &b, &c) != 3) {
-            std::fprintf(stderr, "replay_moves: bad command %s\n", word);
-            return 2;
-        }
-        if (std::strcmp(word, "size") == 0) {
-            columns = static_cast<int32_t>(a);
-            rows = static_cast<int32_t>(b);
-            bombCount = static_cast<int32_t>(c);
-        } else if (std::strcmp(word, "move") == 0) {
-            MouseMove(a, b, c);
-        } else if (std::strcmp(word, "ldown") == 0) {
-            LeftButtonDown(a, b, c);
-        } else if (std::strcmp(word, "lup") == 0) {
-            LeftButtonUp(a, b, c);
-        } else if (std::strcmp(word, "rdown") == 0) {
-            RightButtonDown(a, b, c);
-        } else if (std::strcmp(word, "rup") == 0) {
-            RightButtonUp(a, b, c);
-        } else {
+        const Command* command = nullptr;
+        for (const Command& known : commands)
+            if (std::strcmp(word, known.name) == 0)
+                command = &known;
+        if (!command) {
             std::fprintf(stderr, "replay_moves: unknown command %s\n", word);
             return 2;
         }
+        unsigned a[3] = {0, 0, 0};
+        for (int i = 0; i < command->arguments; ++i) {
+            if (std::scanf("%u", &a[i]) != 1) {
+                std::fprintf(stderr, "replay_moves: bad command %s\n", word);
+                return 2;
+            }
+        }
+        command->run(a);
     }
     std::printf("{\"columns\":%d,\"rows\":%d,\"gameActive\":%d,\"firstClickPending\":%d,", columns,
                 rows, gameActive, firstClickPending);

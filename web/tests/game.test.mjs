@@ -139,11 +139,17 @@ test('zoom: a press at a square pixel at x1, x2 and x3 is the press at that pixe
   }
 });
 
-test('the browser menu never opens over the board', async () => {
+test('a right press asks for no browser menu, over the board or anywhere on the page', async () => {
   const page = await openGame(env);
-  const opened = await page.evaluate(() => document.getElementById('board')
-    .dispatchEvent(new MouseEvent('contextmenu', { bubbles: true, cancelable: true })));
-  assert.equal(opened, false);
+  await page.evaluate(() => {
+    window.menusAsked = [];
+    window.addEventListener('contextmenu', (event) => window.menusAsked.push(event.defaultPrevented));
+  });
+  for (const selector of ['#board', '.menu-title', '#controls', '#desk']) {
+    const box = await page.locator(selector).first().boundingBox();
+    await page.mouse.click(box.x + 2, box.y + 2, { button: 'right' });
+  }
+  assert.deepEqual(await page.evaluate(() => window.menusAsked), [true, true, true, true]);
   await page.close();
 });
 

@@ -1,18 +1,32 @@
 // What the browser tests share: a static server for build/web on 127.0.0.1,
-// Debian's chromium driven headless, the strip decoded here from the same
-// file, the native replay of a move list, and the canvas read as tiles.
+// Debian's chromium driven headless, the strip decoded here from the file
+// that the build put into the module, the program's texts, the native
+// replay of a move list, and the canvas read as tiles.
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { execFileSync } from 'node:child_process';
 import { extname, join, normalize, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { mkdtempSync, rmSync, readFileSync } from 'node:fs';
+import { mkdtempSync, rmSync, readFileSync, readdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { chromium } from 'playwright-core';
 
-const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
+export const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 export const siteDir = process.env.TSWEEPER_WEB_DIR || join(root, 'build', 'web');
+// The web build's generated files (the strip, the texts) and its recipe of the site.
+const wasmBuild = process.env.TSWEEPER_WASM_BUILD || join(root, 'build', 'wasm');
+export const siteRecipe = join(wasmBuild, 'web', 'site.json');
 const replayProgram = process.env.TSWEEPER_REPLAY || join(root, 'build', 'native', 'web', 'web_replay');
+
+// The program's texts as the page has them, and the page's labels (menus,
+// dialog, IDs) as its script carries them.
+export const texts = JSON.parse(readFileSync(join(wasmBuild, 'generated', 'texts.json'), 'utf8'));
+export const labels = JSON.parse(readFileSync(join(wasmBuild, 'generated', 'page.json'), 'utf8'));
+
+// A file of the site that runs no script: the web app manifest.
+export function scriptlessFile(dir = siteDir) {
+  return readdirSync(dir).find((name) => name.endsWith('.webmanifest'));
+}
 
 const types = {
   '.html': 'text/html; charset=utf-8',
@@ -20,12 +34,16 @@ const types = {
   '.css': 'text/css; charset=utf-8',
   '.json': 'application/json; charset=utf-8',
   '.wasm': 'application/wasm',
-  '.bmp': 'image/bmp',
+  '.png': 'image/png',
   '.ico': 'image/x-icon',
+  '.webmanifest': 'application/manifest+json',
 };
 
-// Serves the folder (build/web unless `dir`); `refuse` names files answered with 404.
-export async function startServer({ refuse = [], dir = siteDir } = {}) {
+// Serves the folder (build/web unless `dir`; `serve(dir)` changes it);
+// `refuse` names files answered with 404. `send(file, body, response)`, when
+// given, may answer a request itself (and then returns true).
+export async function startServer({ refuse = [], dir = siteDir, send = null } = {}) {
+  let folder = dir;
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     const file = path === '/' ? '/index.html' : path;
@@ -33,27 +51,40 @@ export async function startServer({ refuse = [], dir = siteDir } = {}) {
       response.writeHead(404).end();
       return;
     }
+    let body;
     try {
-      const body = await readFile(join(dir, file));
-      response.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' });
-      response.end(body);
+      body = await readFile(join(folder, file));
     } catch {
       response.writeHead(404).end();
+      return;
     }
+    response.setHeader('Content-Type', types[extname(file)] || 'application/octet-stream');
+    if (send && await send(file.slice(1), body, response)) return;
+    response.end(body);
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { server, url: `http://127.0.0.1:${server.address().port}/` };
+  return {
+    server,
+    url: `http://127.0.0.1:${server.address().port}/`,
+    serve(other) { folder = other; },
+    close() {
+      const closed = new Promise((resolve) => server.close(resolve));
+      server.closeAllConnections();
+      return closed;
+    },
+  };
 }
+
+export const chromiumOptions = {
+  executablePath: process.env.TSWEEPER_CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+    '--disable-sync', '--no-first-run'],
+};
 
 export async function startBrowser(contextOptions = {}) {
   const profile = mkdtempSync(join(tmpdir(), 'tsweeper-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: process.env.TSWEEPER_CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    ...contextOptions,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--no-first-run'],
-  });
+  const context = await chromium.launchPersistentContext(profile, { ...chromiumOptions, ...contextOptions });
   return {
     context,
     async close() {
@@ -63,24 +94,28 @@ export async function startBrowser(contextOptions = {}) {
   };
 }
 
-// One browser and one server for a test file, closed at its end.
-export async function setUp(t, contextOptions) {
+// One browser and one server for a test file, closed at its end. Service
+// workers are refused unless the options allow them, so that no test sees
+// files that a worker of another test kept.
+export async function setUp(t, contextOptions = {}) {
   const site = await startServer();
-  const browser = await startBrowser(contextOptions);
+  const browser = await startBrowser({ serviceWorkers: 'block', ...contextOptions });
   t.after(async () => {
     await browser.close();
-    await new Promise((resolve) => site.server.close(resolve));
+    await site.close();
   });
-  return { url: site.url, context: browser.context };
+  return { url: site.url, context: browser.context, site };
 }
 
 // A fresh page of the game with the given settings text (null: none),
-// waited for until its first board is drawn.
+// waited for until its first board is drawn; `initScript` runs in every
+// document of the page before its own scripts.
 // The storage is set from a file of the site that runs no script, so that
 // no game page writes its own settings over it on leaving.
-export async function openGame(env, settingsText = null) {
+export async function openGame(env, settingsText = null, initScript = null) {
   const page = await env.context.newPage();
-  await page.goto(`${env.url}page.json`);
+  if (initScript) await page.addInitScript(initScript);
+  await page.goto(`${env.url}${env.blank ?? scriptlessFile()}`);
   await page.evaluate((text) => {
     localStorage.clear();
     if (text !== null) localStorage.setItem('tsweeper.ini', text);
@@ -94,10 +129,10 @@ export async function waitForGame(page) {
   await page.waitForFunction(() => document.documentElement.dataset.state);
 }
 
-// The strip, decoded here from the file the page uses: tile t as 16 x 16
-// RGBA rows.
+// The strip, decoded here from the file the page's module carries: tile t
+// as 16 x 16 RGBA rows.
 function decodeStrip() {
-  const file = readFileSync(join(siteDir, 'tiles.bmp'));
+  const file = readFileSync(join(wasmBuild, 'generated', 'tiles.bmp'));
   const offset = file.readUInt32LE(10);
   const header = file.readUInt32LE(14);
   const width = file.readInt32LE(18);
@@ -200,4 +235,30 @@ export async function pagePoint(page, x, y) {
     return { left: box.left, top: box.top, scale: box.width / canvas.width };
   });
   return { x: left + (x + 0.5) * scale, y: top + (y + 0.5) * scale };
+}
+
+export const nextFrame = (page) => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+
+// One finger on the page's touch screen, through the browser's own touch
+// input: down on a square (or a client pixel), moved by CSS pixels from
+// there, lifted or cancelled.
+export async function finger(page) {
+  const session = await page.context().newCDPSession(page);
+  const send = (type, touchPoints) => session.send('Input.dispatchTouchEvent', { type, touchPoints });
+  let start = null;
+  const touch = {
+    async downAt(x, y) {
+      start = await pagePoint(page, x, y);
+      await send('touchStart', [{ x: start.x, y: start.y, id: 1 }]);
+    },
+    down: (column, row) => touch.downAt(column * 16 + 8, row * 16 + 24),
+    move: (dx, dy) => send('touchMove', [{ x: start.x + dx, y: start.y + dy, id: 1 }]),
+    up: () => send('touchEnd', []),
+    cancel: () => send('touchCancel', []),
+    async tap(column, row) {
+      await touch.down(column, row);
+      await touch.up();
+    },
+  };
+  return touch;
 }

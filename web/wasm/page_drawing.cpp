@@ -6,14 +6,19 @@
 #include "web/wasm/page_export.h"
 
 uint32_t screenPixels[ScreenWidth * ScreenHeight];
+int8_t shownTile[MaxColumns][MaxRows];
 int32_t dirtyRect[4];
+
+// The strip file the exe embeds (448 x 16 pixels of 8 bits with a palette),
+// carried by the module the same way: its bytes, generated at build time
+// from the build's tiles.bmp (tools/make_byte_array.py).
+extern const unsigned char tileStripFile[];
+extern const int tileStripFileSize;
 
 namespace {
 
 constexpr int StripWidth = SquareSize * TileCount;
-// The strip file the exe embeds: 448 x 16 pixels of 8 bits with a palette.
-constexpr int StripFileCapacity = 16384;
-unsigned char stripFile[StripFileCapacity];
+const unsigned char* const stripFile = tileStripFile;
 uint32_t stripPixels[StripWidth * SquareSize];
 
 uint32_t Read16(const unsigned char* p)
@@ -65,21 +70,12 @@ void CopyTile(int tile, int left, int top)
 
 }  // namespace
 
-PAGE_EXPORT(StripFileBuffer) unsigned char* StripFileBuffer()
+// Decodes the module's strip file and fills the screen with black. 1 when
+// the file is the 8-bit 448 x 16 strip.
+PAGE_EXPORT(LoadStrip) int LoadStrip()
 {
-    return stripFile;
-}
-
-PAGE_EXPORT(StripFileCapacity) int StripFileBufferSize()
-{
-    return StripFileCapacity;
-}
-
-// Decodes the strip file of `size` bytes put into StripFileBuffer and fills
-// the screen with black. 1 when the file is the 8-bit 448 x 16 strip.
-PAGE_EXPORT(LoadStrip) int LoadStrip(int size)
-{
-    if (size <= 0 || size > StripFileCapacity)
+    const int size = tileStripFileSize;
+    if (size < static_cast<int>(BitmapHeadersSize))
         return 0;
     if (!BitmapFileIsWhole(stripFile, BitmapHeadersSize, static_cast<uint64_t>(size)))
         return 0;
@@ -109,6 +105,9 @@ PAGE_EXPORT(LoadStrip) int LoadStrip(int size)
     }
     for (uint32_t& pixel : screenPixels)
         pixel = 0xFF000000u;
+    for (auto& column : shownTile)
+        for (int8_t& tile : column)
+            tile = -1;
     GrowDirty(0, 0, ScreenWidth, ScreenHeight);
     return 1;
 }
@@ -143,6 +142,7 @@ void DrawTile(int column, int row, int tile)
     const int left = SquareLeft(column);
     const int top = SquareTop(row);
     CopyTile(tile, left, top);
+    shownTile[column][row] = static_cast<int8_t>(tile);
     GrowDirty(left, top, left + SquareSize, top + SquareSize);
 }
 
@@ -158,18 +158,4 @@ void DrawCounter()
 PAGE_EXPORT(SquareSize) int PageSquareSize()
 {
     return SquareSize;
-}
-
-namespace {
-uint32_t onePicture[SquareSize * SquareSize];
-}
-
-// The pixels of one tile, 16 x 16 RGBA, for pictures drawn beside the board.
-PAGE_EXPORT(TilePixels) uint32_t* TilePixels(int tile)
-{
-    for (int y = 0; y < SquareSize; ++y) {
-        for (int x = 0; x < SquareSize; ++x)
-            onePicture[y * SquareSize + x] = stripPixels[y * StripWidth + SquareSize * tile + x];
-    }
-    return onePicture;
 }

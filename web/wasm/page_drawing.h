@@ -16,6 +16,10 @@ constexpr int ScreenHeight = ClientHeight(MaxRows);
 // RGBA pixels, row by row; starts black and opaque, like the exe's back buffer.
 extern uint32_t screenPixels[ScreenWidth * ScreenHeight];
 
+// The tile last drawn on each square, by column then row, as the player sees
+// it; -1 where nothing was drawn yet.
+extern int8_t shownTile[MaxColumns][MaxRows];
+
 // The changed rectangle since the last copy: left, top, right, bottom
 // (right and bottom exclusive); empty when right <= left.
 extern int32_t dirtyRect[4];

@@ -4,6 +4,9 @@
 #include "core/geometry.h"
 #include "core/rules.h"
 #include "input/mouse.h"
+#include "input/square_press.h"
+#include "render/draw.h"
+#include "web/wasm/page_drawing.h"
 #include "web/wasm/page_export.h"
 
 PAGE_EXPORT(NewGame) void PageNewGame()
@@ -64,19 +67,83 @@ PAGE_EXPORT(BombCount) int PageBombCount()
     return bombCount;
 }
 
-// What a touch needs to know before it becomes mouse cases: 1 for a square
-// opened, 2 for a covered, unmarked one (which a press shows pressed), 0
-// for a flag or a square off the board. -1 while no game is running.
-PAGE_EXPORT(SquareState) int SquareState(unsigned x, unsigned y)
+// The button bits of the five cases, by name, as the exe takes them from
+// the window messages.
+PAGE_EXPORT(MouseLeft) unsigned PageMouseLeft()
 {
-    if (!gameActive && !firstClickPending)
-        return -1;
-    int column, row;
-    SquareAtPoint(x, y, &column, &row);
-    if (!InBounds(column, row))
+    return MouseLeft;
+}
+
+PAGE_EXPORT(MouseRight) unsigned PageMouseRight()
+{
+    return MouseRight;
+}
+
+// A touch or a key on one square, played as those five cases.
+PAGE_EXPORT(PressSquare) unsigned PagePressSquare(unsigned x, unsigned y)
+{
+    return PressSquare(x, y);
+}
+
+PAGE_EXPORT(ReleaseAsClick) void PageReleaseAsClick()
+{
+    ReleaseAsClick();
+}
+
+PAGE_EXPORT(ReleaseAsFlag) void PageReleaseAsFlag()
+{
+    ReleaseAsFlag();
+}
+
+PAGE_EXPORT(CancelPress) void PageCancelPress()
+{
+    CancelPress();
+}
+
+PAGE_EXPORT(ClickSquare) void PageClickSquare(unsigned x, unsigned y)
+{
+    ClickSquare(x, y);
+}
+
+PAGE_EXPORT(FlagSquare) void PageFlagSquare(unsigned x, unsigned y)
+{
+    FlagSquare(x, y);
+}
+
+// Where the game stands, for what the page says of it: 0 waiting for the
+// first open, 1 in play, 2 over (won or lost: the picture tells which).
+PAGE_EXPORT(GamePhase) int GamePhase()
+{
+    if (firstClickPending)
         return 0;
-    const Cell& cell = Board[column][row];
-    if (cell.opened)
-        return 1;
-    return cell.mark ? 0 : 2;
+    return gameActive ? 1 : 2;
+}
+
+PAGE_EXPORT(MineCounter) int PageMineCounter()
+{
+    return mineCounter;
+}
+
+// What square (column, row) shows, for a reader of the board: the tile last
+// drawn there, but a covered square that shows pressed while play runs is
+// still a covered square.
+PAGE_EXPORT(ShownTile) int ShownTile(int column, int row)
+{
+    if (!InBounds(column, row))
+        return -1;
+    const int tile = shownTile[column][row];
+    if (tile == TileOpenedEmpty && !Board[column][row].opened && (gameActive || firstClickPending))
+        return TileCovered;
+    return tile;
+}
+
+// Where square (column, row) lies in the client area.
+PAGE_EXPORT(SquareLeft) int PageSquareLeft(int column)
+{
+    return SquareLeft(column);
+}
+
+PAGE_EXPORT(SquareTop) int PageSquareTop(int row)
+{
+    return SquareTop(row);
 }

@@ -1,12 +1,15 @@
-// The page's settings: a settings-file text kept by the script, read once
-// with the exe's reading and corrections, and written back whole.
+// The page's settings: a settings-file text kept by the script, read with
+// the exe's reading and corrections, and saved by writing the five values
+// into the text as it is stored, as the exe's profile function writes them
+// into its file.
 #include <cstddef>
 #include <cstdint>
 
 #include "core/board.h"
 #include "core/settings.h"
+#include "core/settings_text.h"
+#include "resources/resource.h"
 #include "web/wasm/page_export.h"
-#include "web/wasm/profile_text.h"
 
 namespace {
 
@@ -17,49 +20,51 @@ int windowY = DefaultWindowY;
 // The range of the last field the dialog refused: low, high.
 int32_t refusedRange[2];
 
-const char* settingsText;
-size_t settingsLength;
+// ReadSettings asks for one key at a time, but the text is read for all of
+// them in one pass: a text of millions of short lines is gone through once,
+// not once per key. So ReadSettings runs twice: first to learn its keys and
+// their fallbacks, then to take what the text gives them, in the same order.
+ProfileInt asked[SettingsKeyCount];
+int askedCount;
+int answered;
 
-int ReadFromText(const char* key, int fallback)
+int Ask(const char* key, int fallback)
 {
-    return ProfileTextInt(settingsText, settingsLength, SettingsSection, key, fallback);
+    if (askedCount < SettingsKeyCount)
+        asked[askedCount++] = ProfileInt{key, fallback};
+    return fallback;
 }
 
-// Room for "[Set]" and five lines of a key and a signed 32-bit number.
-constexpr int OutCapacity = 128;
-char outText[OutCapacity];
-int outLength;
-
-void Append(const char* text)
+int Answer(const char*, int fallback)
 {
-    while (*text && outLength < OutCapacity)
-        outText[outLength++] = *text++;
+    return answered < askedCount ? asked[answered++].value : fallback;
 }
 
-// "%d": signed decimal without leading zeros or blanks.
-void AppendNumber(int value)
+// The values in the file's order as WriteSettings hands them over.
+ProfileInt collected[SettingsKeyCount];
+int collectedCount;
+
+void Collect(const char* key, int value)
 {
-    char digits[12];
-    int count = 0;
-    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    if (value < 0)
-        Append("-");
-    while (count > 0) {
-        const char digit[2] = {digits[--count], 0};
-        Append(digit);
-    }
+    if (collectedCount < SettingsKeyCount)
+        collected[collectedCount++] = ProfileInt{key, value};
 }
 
-void WriteLine(const char* key, int value)
+void CollectValues()
 {
-    Append(key);
-    Append("=");
-    AppendNumber(value);
-    Append("\r\n");
+    collectedCount = 0;
+    WriteSettings(Collect, windowX, windowY);
+}
+
+// The values as this page last read them from the stored text or wrote
+// them into it. Another tab may have saved since: then only the values
+// changed here are written, and the other tab's stay.
+ProfileInt synchronised[SettingsKeyCount];
+
+void Synchronise()
+{
+    for (int i = 0; i < collectedCount; ++i)
+        synchronised[i] = collected[i];
 }
 
 }  // namespace
@@ -67,43 +72,70 @@ void WriteLine(const char* key, int value)
 // Reads the settings from the `length` bytes at `text` (none: defaults).
 PAGE_EXPORT(LoadSettingsText) void LoadSettingsText(const char* text, size_t length)
 {
-    settingsText = text;
-    settingsLength = length;
-    ReadSettings(ReadFromText, &windowX, &windowY);
-    settingsText = nullptr;
-    settingsLength = 0;
+    askedCount = 0;
+    ReadSettings(Ask, &windowX, &windowY);
+    ProfileTextInts(text, length, SettingsSection, asked, askedCount);
+    answered = 0;
+    ReadSettings(Answer, &windowX, &windowY);
+    CollectValues();
+    Synchronise();
 }
 
-// Writes the whole settings text; its length. The text is at SettingsOut.
-PAGE_EXPORT(SaveSettingsText) int SaveSettingsText()
+// Writes the values into the `length` bytes of the stored text at `text`,
+// all five, or with `onlyChanged` those changed since they were last
+// synchronised; the result at `out`. Its length, or a negative number when
+// it does not fit in `capacity` bytes.
+PAGE_EXPORT(SaveSettingsText)
+int SaveSettingsText(const char* text, size_t length, int onlyChanged, char* out, size_t capacity)
 {
-    outLength = 0;
-    Append("[");
-    Append(SettingsSection);
-    Append("]\r\n");
-    WriteSettings(WriteLine, windowX, windowY);
-    return outLength;
+    CollectValues();
+    ProfileInt written[SettingsKeyCount];
+    int count = 0;
+    for (int i = 0; i < collectedCount; ++i) {
+        if (!onlyChanged || collected[i].value != synchronised[i].value)
+            written[count++] = collected[i];
+    }
+    const int result = WriteProfileTextInts(text, length, SettingsSection, written, count, out, capacity);
+    // The values not written are the same as those last synchronised.
+    if (result >= 0)
+        Synchronise();
+    return result;
 }
 
-PAGE_EXPORT(SettingsOut) const char* SettingsOut()
+// The most a save adds to the stored text's length.
+PAGE_EXPORT(SettingsTextGrowth) int SettingsTextGrowth()
 {
-    return outText;
+    CollectValues();
+    return static_cast<int>(ProfileTextGrowth(SettingsSection, collected, collectedCount));
+}
+
+// A field of the settings dialog, its `length` bytes of UTF-8 at `text`,
+// read as the exe reads it.
+PAGE_EXPORT(ReadFieldNumber) int PageReadFieldNumber(const char* text, size_t length)
+{
+    return ReadFieldNumber(text, length);
 }
 
 // The settings dialog's OK: the three numbers as read from its fields. 0
-// when they pass and are stored; else the refused field (1 width, 2 height,
-// 3 bombs) with its range at RefusedRange.
-
+// when they pass and are stored; else the dialog ID of the first field
+// refused (IDC_COLUMNS, IDC_ROWS or IDC_BOMBS), with its range at
+// RefusedRange, as the exe's dialog picks its refusal by the field.
 PAGE_EXPORT(AcceptSettings) int AcceptSettings(int newColumns, int newRows, int newBombs)
 {
-    const SettingsField field =
-        FirstRefusedField(newColumns, newRows, newBombs, &refusedRange[0], &refusedRange[1]);
-    if (field != FieldNone)
-        return field;
+    switch (FirstRefusedField(newColumns, newRows, newBombs, &refusedRange[0], &refusedRange[1])) {
+    case FieldColumns:
+        return IDC_COLUMNS;
+    case FieldRows:
+        return IDC_ROWS;
+    case FieldBombs:
+        return IDC_BOMBS;
+    case FieldNone:
+        break;
+    }
     columns = newColumns;
     rows = newRows;
     bombCount = newBombs;
-    return FieldNone;
+    return 0;
 }
 
 PAGE_EXPORT(RefusedRange) int32_t* RefusedRange()

@@ -1,0 +1,343 @@
+"""The generators of the page: stripping, joining, labels, texts, the byte
+array, the site's assembly, and the icon's PNGs.
+
+Run by tools/test-tools.sh (TSWEEPER_MAKE_ICON names the built make_icon).
+"""
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import zlib
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+TOOLS = os.path.join(ROOT, "tools")
+sys.path.insert(0, TOOLS)
+
+import assemble_site  # noqa: E402
+import bundle_page  # noqa: E402
+import make_byte_array  # noqa: E402
+import make_page_labels  # noqa: E402
+from strip_source import StripError, strip_script, strip_style  # noqa: E402
+
+NODE = shutil.which("node")
+
+
+def run_tool(name, *args):
+    return subprocess.run([sys.executable, "-B", os.path.join(TOOLS, name), *args],
+                          capture_output=True, text=True)
+
+
+class Folder(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.dir)
+
+    def write(self, name, content):
+        path = os.path.join(self.dir, name)
+        with open(path, "wb" if isinstance(content, bytes) else "w", **({} if isinstance(content, bytes) else {"encoding": "utf-8"})) as out:
+            out.write(content)
+        return path
+
+
+class StripSource(unittest.TestCase):
+    def test_keeps_what_looks_like_a_comment_inside_strings_patterns_and_templates(self):
+        cases = [
+            # source, stripped
+            ("  const url = 'http://x/y'; // the host\n", "const url='http://x/y';\n"),
+            ('a = "/* no */";\n', 'a="/* no */";\n'),
+            ("s = s.replace(/\\/\\/[^\\n]*/g, '');  // strip\n", "s=s.replace(/\\/\\/[^\\n]*/g,'');\n"),
+            ("if (/[/]/.test(x)) y = a / b / c;\n", "if(/[/]/.test(x))y=a/b/c;\n"),
+            ("t = `a ${b ? `//${c}` : '}'} /* kept */\n  d`;\n", "t=`a ${b?`//${c}`:'}'} /* kept */\n  d`;\n"),
+            ("return /x/g;\n", "return/x/g;\n"),
+            ("x = 1;\n\n\n    /* a\n       b */\n    y = 2;\n", "x=1;y=2;\n"),
+            ("a = b /* here */ + c;\n", "a=b+c;\n"),
+            ("f(a, {\n    b: 1,\n});\n", "f(a,{b:1,});\n"),
+        ]
+        for source, stripped in cases:
+            with self.subTest(source=source):
+                self.assertEqual(strip_script(source), stripped)
+
+    def test_keeps_the_spaces_and_line_breaks_a_script_needs(self):
+        cases = [
+            # words and numbers apart; signs that would join into another operator
+            ("const a = typeof b in c;\n", "const a=typeof b in c;\n"),
+            ("x = a - -b; y = c + ++d; z = e / /r/.source; n = 1 .toString();\n",
+             "x=a- -b;y=c+ ++d;z=e/ /r/.source;n=1 .toString();\n"),
+            # a statement may end at a line break before ( [ + / ` or a word
+            ("a = b\n(c)\n[d]\n+e\nreturn\nf\n", "a=b\n(c)\n[d]\n+e\nreturn\nf\n"),
+            # and ends at none after , ; { ( [ or before } ) ]
+            ("g(\n  1,\n  2\n);\nif (x) {\n  y();\n}\n", "g(1,2);if(x){y();}\n"),
+        ]
+        for source, stripped in cases:
+            with self.subTest(source=source):
+                self.assertEqual(strip_script(source), stripped)
+
+    def test_refuses_what_it_cannot_read_to_the_end(self):
+        for source in ("a = 'open\n", "/* open", "t = `open", "t = `${ a`", "x = (/open\n"):
+            with self.subTest(source=source):
+                with self.assertRaises(StripError):
+                    strip_script(source)
+
+    def test_style_loses_comments_and_indentation_but_not_quoted_text(self):
+        self.assertEqual(strip_style('/* top */\n:root {\n  font: "a /* b */";  /* c */\n}\n'
+                                     '.a .b, .c:hover > d {\n  margin: 0 calc(1px + 2px);\n}\n'
+                                     '@media (pointer: coarse) and (max-width: 4px) { e { f: g } }\n'),
+                         ':root{font:"a /* b */";}.a .b,.c:hover > d{margin:0 calc(1px + 2px);}'
+                         '@media (pointer:coarse) and (max-width:4px){e{f:g}}\n')
+
+    @unittest.skipUnless(NODE, "node is not installed")
+    def test_every_page_module_stays_valid_script_once_stripped(self):
+        page = os.path.join(ROOT, "web", "page")
+        for name in sorted(os.listdir(page)):
+            if name.endswith(".js"):
+                with self.subTest(name=name), open(os.path.join(page, name), encoding="utf-8") as source:
+                    stripped = strip_script(source.read())
+                    check = subprocess.run([NODE, "--check", "--input-type=module"], input=stripped,
+                                           capture_output=True, text=True)
+                    self.assertEqual(check.returncode, 0, check.stderr)
+
+
+class BundlePage(Folder):
+    def test_joins_modules_after_what_they_import_with_data_modules(self):
+        self.write("main.js", "import { two } from './two.js';\nimport { labels } from './labels.js';\n"
+                              "import { packed } from './packed.js';\nglobalThis.out = [two(), labels.a, packed];\n")
+        self.write("two.js", "import { one } from './one.js';\nexport function two() { return one + 1; }\n")
+        self.write("one.js", "// the first\nexport const one = 1;\n")
+        data = self.write("data.json", '{"a": "あ"}')
+        raw = self.write("raw.bin", b"\x00\x01" * 100)
+        out = os.path.join(self.dir, "out.js")
+        result = run_tool("bundle_page.py", os.path.join(self.dir, "main.js"), out,
+                          "--json", f"labels.js={data}", "--deflated", f"packed.js={raw}")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(out, encoding="utf-8") as joined:
+            text = joined.read()
+        order = [text.index(f"modules['{name}']") for name in ("one.js", "two.js", "main.js")]
+        self.assertEqual(order, sorted(order))
+        self.assertNotIn("the first", text)
+        if NODE:
+            run = subprocess.run([NODE, "--input-type=module", "-e",
+                                  text + "\nconsole.log(JSON.stringify(globalThis.out));"],
+                                 capture_output=True, text=True)
+            two, label, packed = json.loads(run.stdout)
+            self.assertEqual([two, label], [2, "あ"])
+            self.assertEqual(zlib.decompress(__import__("base64").b64decode(packed), -15), b"\x00\x01" * 100)
+
+    def test_refuses_what_it_cannot_join(self):
+        cases = {
+            "cycle": {"main.js": "import { b } from './b.js';\n", "b.js": "import { a } from './main.js';\nexport const b = 1;\n"},
+            "default import": {"main.js": "import b from './b.js';\n", "b.js": "export const b = 1;\n"},
+            "missing module": {"main.js": "import { b } from './b.js';\n"},
+        }
+        for what, files in cases.items():
+            with self.subTest(what=what):
+                for name, text in files.items():
+                    self.write(name, text)
+                result = run_tool("bundle_page.py", os.path.join(self.dir, "main.js"), os.path.join(self.dir, "o.js"))
+                self.assertNotEqual(result.returncode, 0)
+                self.assertIn("bundle_page:", result.stderr)
+                for name in files:
+                    os.remove(os.path.join(self.dir, name))
+
+
+RC = """IDR_MAINMENU MENU
+BEGIN
+    POPUP "ゲーム(&G)"
+    BEGIN
+        MENUITEM "新規(&N)", IDM_NEWGAME
+        MENUITEM SEPARATOR
+    END
+END
+
+IDD_SETTINGS DIALOG 0, 0, 100, 50
+STYLE WS_POPUP
+CAPTION "設定"
+FONT 9, "ＭＳ Ｐゴシック"
+BEGIN
+    CONTROL "", IDC_COLUMNS, "EDIT", WS_CHILD, 1, 2, 3, 4
+    CONTROL "OK", IDOK, "BUTTON", WS_CHILD | BS_DEFPUSHBUTTON, 5, 6, 7, 8
+END
+"""
+IDS = {"IDOK": 1, "IDCANCEL": 2, "IDM_NEWGAME": 1000, "IDC_COLUMNS": 2000, "IDB_TILES": 101, "IDD_SETTINGS": 103}
+
+
+class PageLabels(unittest.TestCase):
+    def test_carries_the_menu_the_dialog_with_its_font_and_only_the_ids_they_name(self):
+        labels = make_page_labels.page_labels("t.rc", RC, IDS, {"A": "a"})
+        self.assertEqual(labels["menu"], [{"text": "ゲーム(&G)", "items": [{"text": "新規(&N)", "id": 1000},
+                                                                        {"separator": True}]}])
+        self.assertEqual(labels["dialog"]["font"], {"points": 9, "face": "ＭＳ Ｐゴシック"})
+        self.assertEqual(labels["dialog"]["caption"], "設定")
+        self.assertEqual([c["kind"] for c in labels["dialog"]["controls"]], ["EDIT", "BUTTON"])
+        self.assertTrue(labels["dialog"]["controls"][1]["default"])
+        self.assertEqual(labels["ids"], {"IDC_COLUMNS": 2000, "IDM_NEWGAME": 1000, "IDOK": 1})
+
+    def test_carries_the_texts_and_tiles_the_script_names_and_reads_the_tile_numbers(self):
+        scripts = ["say(texts.PageWon);\nconst formats = { a: 'RangeFormat' };\n", "if (tile === tiles.TileFlag) x();\n"]
+        texts = {"PageWon": "勝ち", "RangeFormat": "%d", "ProductName": "Tolu Sweeper", "PageNotice": "HTML only"}
+        self.assertEqual(make_page_labels.named_in(texts, scripts), {"PageWon": "勝ち", "RangeFormat": "%d"})
+        tiles = make_page_labels.read_tiles("d.h", "enum TileNumber {\n    TileCovered = 0,\n"
+                                                   "    TileFlag = 1,  // the flag\n};\n")
+        self.assertEqual(make_page_labels.named_in(tiles, scripts), {"TileFlag": 1})
+        with self.assertRaises(make_page_labels.ResourceError):
+            make_page_labels.read_tiles("d.h", "enum TileNumber {\n    TileFlag = TileCovered + 1,\n};\n")
+
+    def test_refuses_a_statement_it_would_otherwise_drop(self):
+        cases = [
+            ('        MENUITEM SEPARATOR\n', '        MENUITEM "灰色", IDM_NEWGAME, GRAYED\n', "menu statement"),
+            ('        MENUITEM SEPARATOR\n', '        MENUITEM "x", IDM_NOWHERE\n', "unknown resource ID"),
+            ('    POPUP "ゲーム(&G)"\n', '    MENUITEM "外", IDM_NEWGAME\n    POPUP "ゲーム(&G)"\n', "menu statement"),
+            ('STYLE WS_POPUP\n', 'STYLE WS_POPUP\nEXSTYLE WS_EX_TOPMOST\n', "dialog statement"),
+            ('    CONTROL "", IDC_COLUMNS', '    LTEXT "x", -1, 1, 2, 3, 4\n    CONTROL "", IDC_COLUMNS', "dialog statement"),
+            ('"EDIT", WS_CHILD', '"COMBOBOX", WS_CHILD', "class COMBOBOX"),
+            ('WS_CHILD | BS_DEFPUSHBUTTON', 'WS_CHILD | BS_AUTOCHECKBOX', "not a push button"),
+        ]
+        for old, new, message in cases:
+            with self.subTest(new=new):
+                self.assertIn(old, RC)
+                with self.assertRaises(make_page_labels.ResourceError) as caught:
+                    make_page_labels.page_labels("t.rc", RC.replace(old, new, 1), IDS, {})
+                self.assertIn(message, str(caught.exception))
+                self.assertRegex(str(caught.exception), r"^t\.rc:\d+: ")
+
+
+class Texts(Folder):
+    def test_a_text_outside_code_page_932_stops_every_output(self):
+        source = self.write("texts.txt", "Good = 表示倍率\nBad = Ω is fine but \u2603 is not\n")
+        for kind in ("--json", "--cpp", "--rc"):
+            with self.subTest(kind=kind):
+                result = run_tool("make_texts.py", source, "1.0.0", kind, os.path.join(self.dir, "out"))
+                self.assertNotEqual(result.returncode, 0)
+                self.assertIn("texts.txt:2: not in code page 932: \u2603", result.stderr)
+
+
+class ByteArray(Folder):
+    def test_the_array_holds_the_file_byte_for_byte(self):
+        data = bytes(range(256)) * 3 + b"\x00"
+        source = make_byte_array.array_source("tileStripFile", data, "tiles.bmp")
+        body = source[source.index("= {") + 3:source.index("};")]
+        self.assertEqual(bytes(int(v) for v in body.replace(",", " ").split()), data)
+        self.assertIn(f"const int tileStripFileSize = {len(data)};", source)
+
+
+class AssembleSite(Folder):
+    def recipe(self, page='<html data-build="@build@"><title>@ProductName@</title>'
+                    '<link href="@file:icon-32.png@"><style>@inline:tsweeper.css@</style>'
+                    '<script>@inline:tsweeper.js@</script><p>@Say@</p>\n'
+                    '<!-- how the page is made -->\n  <script>\n    // early\n    go( 1 );\n  </script>\n'):
+        png = b"\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR" + struct.pack(">II", 32, 32) + b"\x08\x03\x00\x00\x00"
+        return {
+            "version": "1.2.3",
+            "page": self.write("index.html", page),
+            "style": self.write("s.css", ":root {\n  --desk: #123456;\n  --caption: #abcdef; /* c */\n}\n"),
+            "script": self.write("s.js", "let a = 1;\n"),
+            "worker": self.write("sw.js", "// worker\nself.x = build.id;\n"),
+            "texts": self.write("t.json", json.dumps({"ProductName": "T & S", "DescriptionJapanese": "説明",
+                                                      "Say": "<b>"})),
+            "files": {"icon-32.png": self.write("i.png", png)},
+        }
+
+    def test_the_page_the_worker_and_the_manifest_of_one_build(self):
+        out = assemble_site.assemble(self.recipe(), "1.2.3")
+        build = json.loads(out["sw.js"].decode().split("\n", 1)[0][len("const build = "):-1])
+        ident = build["id"]
+        digest = ident.split("-")[1]
+        self.assertTrue(ident.startswith("1.2.3-"))
+        self.assertEqual(sorted(out), sorted([f"icon-32.{digest}.png", "index.html", "sw.js",
+                                              f"tsweeper.{digest}.webmanifest"]))
+        self.assertEqual(build["files"][0], "index.html")
+        self.assertEqual(sorted(build["files"]), sorted(name for name in out if name != "sw.js"))
+        page = out["index.html"].decode()
+        self.assertIn(f'data-build="{ident}"', page)
+        self.assertIn("<title>T &amp; S</title>", page)
+        self.assertIn("<p>&lt;b&gt;</p>", page)
+        self.assertIn(f'href="icon-32.{digest}.png"', page)
+        self.assertIn("<script>let a = 1;</script>", page)
+        self.assertNotIn("/* c */", page)
+        # The template's own comments, indentation and script layout go; what is put in stays.
+        self.assertNotIn("how the page is made", page)
+        self.assertIn("\n<script>go(1);</script>\n", page)
+        self.assertNotIn("// worker", out["sw.js"].decode())
+        manifest = json.loads(out[f"tsweeper.{digest}.webmanifest"])
+        self.assertEqual((manifest["name"], manifest["background_color"], manifest["theme_color"]),
+                         ("T & S", "#123456", "#abcdef"))
+        self.assertEqual(manifest["icons"], [{"src": f"icon-32.{digest}.png", "sizes": "32x32", "type": "image/png"}])
+
+    def test_another_version_or_input_is_another_build(self):
+        recipe = self.recipe()
+        first = assemble_site.assemble(recipe, "1.2.3")["index.html"]
+        self.assertEqual(assemble_site.assemble(recipe, "1.2.3")["index.html"], first, "the same build twice")
+        self.assertNotEqual(assemble_site.assemble(recipe, "1.2.4")["index.html"], first)
+        self.write("s.js", "let a = 2;\n")
+        self.assertNotEqual(assemble_site.assemble(recipe, "1.2.3")["index.html"], first)
+
+    def test_refuses_an_unknown_placeholder_and_a_script_that_ends_its_element(self):
+        with self.assertRaisesRegex(assemble_site.SiteError, "@Nothing@"):
+            assemble_site.assemble(self.recipe(page="<p>@Nothing@</p>"), "1")
+        recipe = self.recipe()
+        self.write("s.js", "let a = '</script>';\n")
+        with self.assertRaisesRegex(assemble_site.SiteError, "end of its own element"):
+            assemble_site.assemble(recipe, "1")
+
+
+MAKE_ICON = os.environ.get("TSWEEPER_MAKE_ICON", os.path.join(ROOT, "build", "native", "make_icon"))
+
+
+def png_chunks(data):
+    at, chunks = 8, {}
+    while at < len(data):
+        size, kind = struct.unpack(">I4s", data[at:at + 8])
+        chunks.setdefault(kind.decode(), b"")
+        chunks[kind.decode()] += data[at + 8:at + 8 + size]
+        at += 12 + size
+    return chunks
+
+
+@unittest.skipUnless(os.path.exists(MAKE_ICON), "make_icon is not built")
+class IconPngs(Folder):
+    def test_each_png_is_the_icons_pixels_scaled_by_a_whole_step(self):
+        ico = os.path.join(self.dir, "i.ico")
+        args = [MAKE_ICON, os.path.join(ROOT, "resources", "icon.txt"), ico]
+        for size in (32, 192, 512):
+            args += ["--png", str(size), os.path.join(self.dir, f"{size}.png")]
+        subprocess.run(args, check=True)
+        with open(ico, "rb") as source:
+            icon = source.read()
+        palette = [icon[62 + 4 * i:62 + 4 * i + 3][::-1] for i in range(16)]  # BGR0 entries
+
+        def ico_pixel(x, y):  # 4-bit colour rows bottom-up after the palette; then the 1-bit mask
+            row = 31 - y
+            byte = icon[126 + row * 16 + x // 2]
+            mask = icon[126 + 512 + row * 4 + x // 8] >> (7 - x % 8) & 1
+            return None if mask else palette[byte >> 4 if x % 2 == 0 else byte & 15]
+
+        for size in (32, 192, 512):
+            with self.subTest(size=size), open(os.path.join(self.dir, f"{size}.png"), "rb") as source:
+                chunks = png_chunks(source.read())
+                width, height, depth, kind = struct.unpack(">IIBB", chunks["IHDR"][:10])
+                self.assertEqual((width, height, depth, kind), (size, size, 8, 3))
+                rows = zlib.decompress(chunks["IDAT"])
+                plte, alpha = chunks["PLTE"], chunks.get("tRNS", b"")
+                scale = size // 32
+                for y in range(size):
+                    self.assertEqual(rows[y * (size + 1)], 0, "filter None")
+                    for x in range(size):
+                        index = rows[y * (size + 1) + 1 + x]
+                        opaque = index >= len(alpha) or alpha[index] == 255
+                        expected = ico_pixel(x // scale, y // scale)
+                        self.assertEqual(plte[3 * index:3 * index + 3] if opaque else None, expected, (x, y))
+
+    def test_refuses_a_size_that_is_not_a_whole_step(self):
+        for size in ("100", "16", "x"):
+            with self.subTest(size=size):
+                result = subprocess.run([MAKE_ICON, os.path.join(ROOT, "resources", "icon.txt"),
+                                         os.path.join(self.dir, "i.ico"), "--png", size,
+                                         os.path.join(self.dir, "p.png")], capture_output=True)
+                self.assertEqual(result.returncode, 2)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,130 @@
+// The board for a screen reader: a grid of rows × columns cells over the
+// canvas, each named by its column, its row and what it shows, kept in step
+// with the tiles that the game draws; and a polite live region that says
+// the counter after it changes and, at the end, that the game is lost or won.
+import { game, afterPaint } from './game.js';
+import { element, format } from './widgets.js';
+
+let texts = {};
+let tiles = {};
+let cells = [];       // cells[row][column]: { element, tile }
+let counterSaid = null;
+let phaseSaid = null;
+let renamed = false;  // the grid is new: every cell is named at the next paint
+
+export function cellId(column, row) {
+  return `square-${column}-${row}`;
+}
+
+// What a tile shows, in words; the tile numbers come from the strip's table.
+function shows(tile) {
+  const named = {
+    [tiles.TileCovered]: texts.PageSquareCovered,
+    [tiles.TileFlag]: texts.PageSquareFlag,
+    [tiles.TileQuestion]: texts.PageSquareQuestion,
+    [tiles.TileOpenedEmpty]: texts.PageSquareEmpty,
+    [tiles.TileFlaggedBomb]: texts.PageSquareFlaggedBomb,
+    [tiles.TileWrongFlag]: texts.PageSquareWrongFlag,
+    [tiles.TileBomb]: texts.PageSquareBomb,
+    [tiles.TileExplodedBomb]: texts.PageSquareExplodedBomb,
+  };
+  if (tile in named) return named[tile];
+  const number = tile - tiles.TileOpenedEmpty;
+  return number >= 1 && number <= 8 ? format(texts.PageSquareNumber, number) : texts.PageSquareCovered;
+}
+
+function say(text) {
+  document.getElementById('status').textContent = text;
+}
+
+const NamedAtOnce = 100;  // more renamed cells than this wait for the next task
+let waiting = null;      // cells whose names wait: [cell, column, row, tile]
+
+function rename(list) {
+  for (const [cell, c, r, tile] of list) {
+    cell.element.setAttribute('aria-label', format(texts.PageSquareName, c + 1, r + 1, shows(tile)));
+  }
+}
+
+// The squares in the client rectangle drawn, or all of them after the grid
+// was made; then the counter and the end of a game. Renaming a cell costs
+// the page about ten microseconds: a flood's hundreds of names come a task
+// later, so that its release is not held up.
+function follow([left, top, right, bottom]) {
+  const ex = game.exports;
+  const size = ex.SquareSize();
+  const all = renamed;
+  renamed = false;
+  const rows = all ? [0, cells.length] : [Math.floor(top / size) - 1, Math.ceil(bottom / size) - 1];
+  const columns = all ? [0, cells[0]?.length ?? 0] : [Math.floor(left / size), Math.ceil(right / size)];
+  const changed = [];
+  for (let r = Math.max(rows[0], 0); r < Math.min(rows[1], cells.length); r++) {
+    for (let c = Math.max(columns[0], 0); c < Math.min(columns[1], cells[r].length); c++) {
+      const cell = cells[r][c];
+      const tile = ex.ShownTile(c, r);
+      if (tile === cell.tile) continue;
+      cell.tile = tile;
+      changed.push([cell, c, r, tile]);
+    }
+  }
+  if (waiting) {
+    waiting.push(...changed);
+  } else if (changed.length > NamedAtOnce) {
+    waiting = changed;
+    setTimeout(() => {
+      const list = waiting;
+      waiting = null;
+      if (list) rename(list);
+    });
+  } else {
+    rename(changed);
+  }
+  const counter = ex.MineCounter();
+  const phase = ex.GamePhase();
+  const over = 2;
+  if (phase === over && phaseSaid !== over) {
+    const lost = cells.some((row) => row.some((cell) => cell.tile === tiles.TileExplodedBomb));
+    say(lost ? texts.PageGameLost : texts.PageGameWon);
+  } else if (counter !== counterSaid || (phaseSaid === over && phase !== over)) {
+    say(format(texts.PageCounterStatus, counter));
+  }
+  counterSaid = counter;
+  phaseSaid = phase;
+}
+
+// Makes the grid again for the board's size; the names follow at the next paint.
+export function buildGrid() {
+  const ex = game.exports;
+  const grid = document.getElementById('grid');
+  const columns = ex.Columns();
+  const rows = ex.Rows();
+  grid.replaceChildren();
+  cells = [];
+  waiting = null;
+  for (let r = 0; r < rows; r++) {
+    const row = element('div', 'row');
+    row.setAttribute('role', 'row');
+    cells.push([]);
+    for (let c = 0; c < columns; c++) {
+      const cell = element('div', 'cell');
+      cell.setAttribute('role', 'gridcell');
+      cell.id = cellId(c, r);
+      cell.dataset.column = c;
+      cell.dataset.row = r;
+      row.append(cell);
+      cells[r].push({ element: cell, tile: null });
+    }
+    grid.append(row);
+  }
+  renamed = true;
+  grid.setAttribute('aria-label', format(texts.PageBoardName, columns, rows));
+  grid.style.setProperty('--columns', columns);
+  grid.style.setProperty('--rows', rows);
+}
+
+export function setUpReader(data) {
+  texts = data.texts;
+  tiles = data.tiles;
+  document.getElementById('board-keys').textContent = texts.PageBoardKeys;
+  afterPaint(follow);
+}
