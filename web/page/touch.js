@@ -81,10 +81,9 @@ function onUp(event) {
   end();
 }
 
-export function setFlagMode(on) {
+function showFlagMode(on) {
   flagMode = on;
   document.getElementById('flag-mode').checked = on;
-  savePreference('flagMode', on);
 }
 
 // `surface` holds the board canvas and what lies over it.
@@ -96,6 +95,9 @@ export function setUpTouch(surface) {
     if (touch && event.pointerId === touch.id) cancel();
   });
   const flagSwitch = document.getElementById('flag-mode');
-  flagSwitch.addEventListener('change', () => setFlagMode(flagSwitch.checked));
-  setFlagMode(preference('flagMode') === true);
+  flagSwitch.addEventListener('change', () => {
+    showFlagMode(flagSwitch.checked);
+    savePreference('flagMode', flagMode);
+  });
+  showFlagMode(preference('flagMode') === true);
 }
