@@ -6,26 +6,16 @@
 // the page's layout moves it.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readCanvas, readScreen, labels } from './support.mjs';
+import { setUp, openGame, readCanvas, readScreen, labels, openBoxes, openDialog } from './support.mjs';
 import { mousePlayer } from './player.mjs';
 
 const env = await setUp(test);
-
-async function openDialog(page) {
-  await page.keyboard.press('Alt+G');
-  await page.keyboard.press('s');
-  await page.waitForSelector('dialog[open]');
-}
 
 const focused = (page) => page.evaluate(() => {
   const at = document.activeElement;
   if (at.tagName === 'DIALOG') return 'the dialog';
   return at.tagName === 'INPUT' ? `field ${[...document.querySelectorAll('dialog[open] input')].indexOf(at)}` : at.textContent;
 });
-const openBoxes = (page) => page.$$eval('dialog[open]', (boxes) => boxes.map((box) => ({
-  caption: box.querySelector('.caption span').textContent,
-  text: box.querySelector('.message-text')?.textContent ?? null,
-})));
 const fields = (page) => page.$$eval('dialog[open] input', (inputs) => inputs.map((i) => i.value));
 
 test('Tab goes round the fields, OK and キャンセル, never to the close box or out of the dialog', async () => {

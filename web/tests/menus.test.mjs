@@ -4,7 +4,7 @@
 // closes an open menu only closes it, for the mouse and for a finger.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readCanvas, finger, nextFrame } from './support.mjs';
+import { setUp, openGame, readCanvas, finger, nextFrame, openBoxes } from './support.mjs';
 
 const env = await setUp(test, { hasTouch: true });
 
@@ -26,7 +26,7 @@ const bar = (page) => page.evaluate(() => {
   };
 });
 
-const openBoxes = (page) => page.$$eval('dialog[open]', (boxes) => boxes.map((box) => box.querySelector('.caption span').textContent));
+const openCaptions = async (page) => (await openBoxes(page)).map((box) => box.caption);
 
 test('the menu bar holds the exe\'s menus, opened by mouse and by keyboard', async () => {
   const page = await openGame(env);
@@ -57,9 +57,9 @@ test('the menu bar holds the exe\'s menus, opened by mouse and by keyboard', asy
   await page.keyboard.press('ArrowRight');
   assert.deepEqual(await bar(page), { open: 'ヘルプ(H)', item: 'バージョン情報(A)...', focus: 'バージョン情報(A)...' });
   await page.keyboard.press('Enter');
-  assert.deepEqual(await openBoxes(page), ['ヴァージョン情報']);
+  assert.deepEqual(await openCaptions(page), ['ヴァージョン情報']);
   await page.keyboard.press('Enter');
-  assert.deepEqual(await openBoxes(page), []);
+  assert.deepEqual(await openCaptions(page), []);
   await page.close();
 });
 
@@ -84,7 +84,7 @@ test('Alt or F10 arms the bar: arrows move, Down, Enter or a letter open, Escape
   await page.keyboard.press('h');
   assert.equal((await bar(page)).open, 'ヘルプ(H)');
   await page.keyboard.press('a');
-  assert.deepEqual(await openBoxes(page), ['ヴァージョン情報']);
+  assert.deepEqual(await openCaptions(page), ['ヴァージョン情報']);
   await page.keyboard.press('Escape');
   // Alt pressed again lets go of an armed bar.
   await page.keyboard.press('Alt');

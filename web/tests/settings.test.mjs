@@ -4,7 +4,7 @@
 // turn, and what a page does with a text it cannot hold.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readScreen, waitForGame, scriptlessFile } from './support.mjs';
+import { setUp, openGame, readScreen, waitForGame, scriptlessFile, openDialog } from './support.mjs';
 
 const env = await setUp(test);
 
@@ -24,8 +24,7 @@ async function leave(page) {
 
 // Width, height and bombs through the settings dialog's OK.
 async function setBoard(page, values) {
-  await page.keyboard.press('Alt+G');
-  await page.keyboard.press('s');
+  await openDialog(page);
   for (const [i, value] of values.entries()) await page.fill(`dialog[open] input >> nth=${i}`, String(value));
   await page.keyboard.press('Enter');
 }

@@ -3,21 +3,10 @@
 // game, and a board wider than a phone's screen.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readScreen, readCanvas, waitForGame } from './support.mjs';
+import { setUp, openGame, readScreen, readCanvas, waitForGame, openBoxes, openDialog } from './support.mjs';
 import { mousePlayer } from './player.mjs';
 
 const env = await setUp(test);
-
-const openBoxes = (page) => page.$$eval('dialog[open]', (boxes) => boxes.map((box) => ({
-  caption: box.querySelector('.caption span').textContent,
-  text: box.querySelector('.message-text')?.textContent ?? null,
-})));
-
-async function openDialog(page) {
-  await page.keyboard.press('Alt+G');
-  await page.keyboard.press('s');
-  return page.$$eval('dialog[open] input', (inputs) => inputs.map((i) => i.value));
-}
 
 async function typeFields(page, values) {
   for (const [i, value] of values.entries()) await page.fill(`dialog[open] input >> nth=${i}`, value);

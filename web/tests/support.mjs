@@ -262,3 +262,19 @@ export async function finger(page) {
   };
   return touch;
 }
+
+// The modal boxes open now, topmost last: each one's caption and, for a
+// message box, its text.
+export const openBoxes = (page) => page.$$eval('dialog[open]', (boxes) => boxes.map((box) => ({
+  caption: box.querySelector('.caption span').textContent,
+  text: box.querySelector('.message-text')?.textContent ?? null,
+})));
+
+// Opens the settings dialog from the keyboard (Alt+G, S); the values its
+// fields show.
+export async function openDialog(page) {
+  await page.keyboard.press('Alt+G');
+  await page.keyboard.press('s');
+  await page.waitForSelector('dialog[open]');
+  return page.$$eval('dialog[open] input', (inputs) => inputs.map((i) => i.value));
+}
