@@ -2,6 +2,8 @@
 
 #include "app/menu_commands.h"
 #include "app/shell_state.h"
+#include "app/window_dpi.h"
+#include "app/window_placement.h"
 #include "core/board.h"
 #include "core/geometry.h"
 #include "input/mouse.h"
@@ -12,42 +14,6 @@ namespace {
 
 const char WindowClassName[] = "tsweep";
 const char WindowCaption[] = "Tolu Sweeper";
-// Caption, system menu and minimize box: the player can move and minimize
-// the window but neither resize nor maximize it.
-constexpr DWORD WindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-void ClientSize(int* width, int* height)
-{
-    *width = ClientWidth(columns);
-    *height = ClientHeight(rows);
-}
-
-// The outer size for the board's client area on this system's frame metrics.
-void OuterSize(int* width, int* height)
-{
-    int clientWidth, clientHeight;
-    ClientSize(&clientWidth, &clientHeight);
-    RECT frame = {0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, WindowStyle, TRUE, 0);
-    *width = frame.right - frame.left;
-    *height = frame.bottom - frame.top;
-}
-
-// A menu bar that wraps onto a second line takes room the frame metrics do
-// not foresee: grow the window by whatever the client area still lacks.
-void CorrectClientSize(HWND window)
-{
-    RECT client, outer;
-    GetClientRect(window, &client);
-    GetWindowRect(window, &outer);
-    int wantWidth, wantHeight;
-    ClientSize(&wantWidth, &wantHeight);
-    const int dx = wantWidth - (client.right - client.left);
-    const int dy = wantHeight - (client.bottom - client.top);
-    if (dx != 0 || dy != 0)
-        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx,
-                     outer.bottom - outer.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // The buttons held, as the mouse layer takes them.
 unsigned HeldButtons(WPARAM wParam)
@@ -55,14 +21,16 @@ unsigned HeldButtons(WPARAM wParam)
     return ((wParam & MK_LBUTTON) ? MouseLeft : 0u) | ((wParam & MK_RBUTTON) ? MouseRight : 0u);
 }
 
+// The back-buffer pixel under the pointer: the window shows each one as a
+// windowZoom x windowZoom block, any pixel of which is that pixel.
 unsigned PointerX(LPARAM lParam)
 {
-    return LOWORD(lParam);
+    return LOWORD(lParam) / static_cast<unsigned>(windowZoom);
 }
 
 unsigned PointerY(LPARAM lParam)
 {
-    return HIWORD(lParam);
+    return HIWORD(lParam) / static_cast<unsigned>(windowZoom);
 }
 
 // The position of a minimized window lies far off the screen; keeping the
@@ -93,21 +61,14 @@ ATOM RegisterMainWindowClass(HINSTANCE instance)
 
 HWND CreateMainWindow(HINSTANCE instance)
 {
-    int width, height;
-    OuterSize(&width, &height);
-    HWND window = CreateWindowExA(0, WindowClassName, WindowCaption, WindowStyle, windowX, windowY,
-                                  width, height, nullptr, nullptr, instance, nullptr);
+    // The size and the zoom depend on the monitor the window turns out to be
+    // on: it is created at the saved corner, then fitted there.
+    HWND window = CreateWindowExA(0, WindowClassName, WindowCaption, MainWindowStyle, windowX, windowY,
+                                  ClientWidth(columns), ClientHeight(rows), nullptr, nullptr, instance,
+                                  nullptr);
     if (window)
-        CorrectClientSize(window);
+        PlaceMainWindow(window);
     return window;
-}
-
-void FitWindowToBoard(HWND window)
-{
-    int width, height;
-    OuterSize(&width, &height);
-    MoveWindow(window, windowX, windowY, width, height, FALSE);
-    CorrectClientSize(window);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -125,6 +86,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_WINDOWPOSCHANGED:
         RememberWindowPosition(window, reinterpret_cast<const WINDOWPOS*>(lParam));
         return 0;
+    case WM_DPICHANGED:
+        FollowDpiChange(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        AnswerDpiScaledSize(static_cast<int>(wParam), reinterpret_cast<SIZE*>(lParam));
+        return TRUE;
     case WM_COMMAND:
         RunMenuCommand(window, LOWORD(wParam));
         return 0;

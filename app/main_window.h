@@ -7,11 +7,8 @@
 // Registers class "tsweep"; 0 when the class cannot be registered.
 ATOM RegisterMainWindowClass(HINSTANCE instance);
 
-// Creates the hidden main window at (windowX, windowY), fitted to the board.
+// Creates the hidden main window at (windowX, windowY), fitted to the board
+// at the zoom of its monitor, its caption on a screen.
 HWND CreateMainWindow(HINSTANCE instance);
-
-// Moves the window to (windowX, windowY) at the size that gives the board a
-// client area of exactly ClientWidth(columns) by ClientHeight(rows) pixels.
-void FitWindowToBoard(HWND window);
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

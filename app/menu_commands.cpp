@@ -1,8 +1,8 @@
 #include "app/menu_commands.h"
 
-#include "app/main_window.h"
 #include "app/settings_dialog.h"
 #include "app/texts.h"
+#include "app/window_placement.h"
 #include "core/rules.h"
 #include "resources/resource.h"
 

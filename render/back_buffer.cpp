@@ -10,12 +10,32 @@ HWND paintedWindow;
 HDC tileDC;
 HDC backBufferDC;
 HBITMAP backBufferBitmap;
+int windowZoom = 1;
 
 namespace {
 
 void CopyTile(int tile, int left, int top)
 {
     BitBlt(backBufferDC, left, top, SquareSize, SquareSize, tileDC, SquareSize * tile, 0, SRCCOPY);
+}
+
+// Marks the window pixels showing the back-buffer rectangle `art` for repaint.
+void InvalidateArt(const RECT& art)
+{
+    const RECT shown = {art.left * windowZoom, art.top * windowZoom, art.right * windowZoom,
+                        art.bottom * windowZoom};
+    InvalidateRect(paintedWindow, &shown, FALSE);
+}
+
+// The first back-buffer pixel at window pixel `at`, and the end of those
+// that cover up to window pixel `end` (exclusive).
+int ArtStart(LONG at)
+{
+    return static_cast<int>(at) / windowZoom;
+}
+int ArtEnd(LONG end)
+{
+    return (static_cast<int>(end) + windowZoom - 1) / windowZoom;
 }
 
 }  // namespace
@@ -39,8 +59,13 @@ void PaintFromBackBuffer(HWND window)
     PAINTSTRUCT paint;
     HDC windowDC = BeginPaint(window, &paint);
     const RECT& r = paint.rcPaint;
-    BitBlt(windowDC, r.left, r.top, r.right - r.left, r.bottom - r.top, backBufferDC, r.left,
-           r.top, SRCCOPY);
+    // Whole blocks only: a block cut at the edge of the invalid rectangle is
+    // clipped there, never drawn from a fraction of a pixel.
+    const int left = ArtStart(r.left), top = ArtStart(r.top);
+    const int width = ArtEnd(r.right) - left, height = ArtEnd(r.bottom) - top;
+    SetStretchBltMode(windowDC, COLORONCOLOR);
+    StretchBlt(windowDC, left * windowZoom, top * windowZoom, width * windowZoom, height * windowZoom,
+               backBufferDC, left, top, width, height, SRCCOPY);
     EndPaint(window, &paint);
 }
 
@@ -50,7 +75,7 @@ void DrawTile(int column, int row, int tile)
                          SquareTop(row) + SquareSize};
     SelectObject(tileDC, TileStrip);
     CopyTile(tile, square.left, square.top);
-    InvalidateRect(paintedWindow, &square, FALSE);
+    InvalidateArt(square);
 }
 
 void DrawCounter()
@@ -61,5 +86,5 @@ void DrawCounter()
     for (int cell = 0; cell < CounterCells; ++cell)
         CopyTile(tiles[cell], SquareSize * cell, 0);
     const RECT counter = {0, 0, SquareSize * CounterCells, CounterStripHeight};
-    InvalidateRect(paintedWindow, &counter, FALSE);
+    InvalidateArt(counter);
 }
