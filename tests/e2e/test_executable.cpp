@@ -150,6 +150,8 @@ TEST(Executable, FitsIn64KiB)
 constexpr int BitmapType = 2;
 constexpr int DialogType = 5;
 constexpr int IconGroupType = 14;
+constexpr int ManifestType = 24;
+constexpr int ProcessManifestId = 1;
 
 // The resources, read from the file without running it.
 class Resources : public ::testing::Test {
@@ -263,6 +265,48 @@ TEST_F(Resources, Icon)
     EXPECT_EQ(static_cast<unsigned char>(data[entry]), 32u);      // width
     EXPECT_EQ(static_cast<unsigned char>(data[entry + 1]), 32u);  // height
     EXPECT_EQ(static_cast<unsigned char>(data[entry + 2]), 16u);  // colours
+}
+
+// The text of the first <name>...</name> element of `xml`, blanks around it
+// dropped; "?" when there is none.
+std::string ElementText(const std::string& xml, const std::string& name)
+{
+    const size_t open = xml.find("<" + name);
+    const size_t start = open == std::string::npos ? open : xml.find('>', open);
+    const size_t end = start == std::string::npos ? start : xml.find("</" + name, start);
+    if (end == std::string::npos)
+        return "?";
+    const std::string text = xml.substr(start + 1, end - start - 1);
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// The manifest Windows reads at start: DPI-aware per monitor (so that it is
+// not stretched blurred), newest awareness first, for Windows 10 and 11,
+// run as the player, and with the classic controls the dialog is drawn with.
+TEST_F(Resources, ManifestDeclaresPerMonitorDpiAwareness)
+{
+    const std::string manifest = Data(ManifestType, ProcessManifestId);
+    ASSERT_FALSE(manifest.empty()) << "no manifest resource (type 24, ID 1)";
+    EXPECT_EQ(ElementText(manifest, "dpiAwareness"), "PerMonitorV2, PerMonitor");
+    EXPECT_EQ(ElementText(manifest, "dpiAware"), "true/pm");
+    EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos)
+        << "no Windows 10/11 entry";
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << "visual styles would change the dialog";
+    // The system's own reader of manifests takes it: a malformed one would
+    // stop the program from starting at all.
+    const std::wstring exe = ExePath();
+    ACTCTXW context = {};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = exe.c_str();
+    context.lpResourceName = MAKEINTRESOURCEW(ProcessManifestId);
+    const HANDLE activation = CreateActCtxW(&context);
+    EXPECT_NE(activation, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+    if (activation != INVALID_HANDLE_VALUE)
+        ReleaseActCtx(activation);
 }
 
 TEST_F(Resources, SettingsDialogTemplate)
