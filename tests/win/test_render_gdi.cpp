@@ -313,6 +313,7 @@ protected:
             DestroyWindow(window);
         PumpMessages();
         paintedWindow = nullptr;
+        windowZoom = 1;
         DeleteDC(tileDC);
         DeleteDC(backBufferDC);
         DeleteObject(backBufferBitmap);
@@ -602,6 +603,58 @@ TEST_F(DrawingTest, PaintCopiesOnlyTheInvalidRectangle)
     const int counterTiles[4] = {27, 16, 16, 21};
     for (int cell = 0; cell < 4; ++cell)
         EXPECT_TRUE(CellShows(screen, Tile * cell, 0, BuiltInStrip(), counterTiles[cell]));
+}
+
+// The window at a whole-number zoom: every back-buffer pixel shown as a
+// zoom x zoom block, every draw invalidating the blocks of what it changed,
+// and a repaint of an invalid rectangle that cuts through blocks filling it
+// with whole blocks' colours, clipped to it.
+TEST_F(DrawingTest, ZoomedWindowShowsEveryBackBufferPixelAsAWholeBlock)
+{
+    constexpr int ArtWidth = 320, ArtHeight = 208;  // 20 x 12 squares under the counter
+    for (const int zoom : {2, 3}) {
+        SCOPED_TRACE("zoom " + std::to_string(zoom));
+        windowZoom = zoom;
+        const int width = zoom * ArtWidth, height = zoom * ArtHeight;
+        SetWindowPos(window, HWND_TOP, 0, 0, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        // A new zoom shows every pixel anew, as after a move to another DPI.
+        InvalidateRect(window, nullptr, FALSE);
+        UpdateWindow(window);
+        PumpMessages();
+        DrawLargestBoard();
+        UpdateWindow(window);
+        const auto zoomed = [&] {
+            const Picture buffer = GrabBackBuffer();
+            Picture picture(width, height);
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    picture.Set(x, y, buffer.At(x / zoom, y / zoom));
+            return picture;
+        };
+        EXPECT_TRUE(BlockMatches(GrabWindow(window, width, height), 0, 0, zoomed(), 0, 0, width, height));
+
+        DrawTile(7, 3, TileExplodedBomb);
+        const RECT square = SquareRect(7, 3);
+        EXPECT_TRUE(UpdateRegionIs(window, {zoom * square.left, zoom * square.top, zoom * square.right,
+                                            zoom * square.bottom}));
+        UpdateWindow(window);
+        mineCounter = 7;
+        DrawCounter();
+        EXPECT_TRUE(UpdateRegionIs(window, {0, 0, zoom * CounterRect.right, zoom * CounterRect.bottom}));
+        UpdateWindow(window);
+        EXPECT_TRUE(BlockMatches(GrabWindow(window, width, height), 0, 0, zoomed(), 0, 0, width, height));
+
+        // Behind the window's back, then a rectangle that starts and ends
+        // inside blocks: it shows the new pixels, whole, and nothing else moves.
+        const Picture before = GrabWindow(window, width, height);
+        PatBlt(backBufferDC, 0, 0, ArtWidth, ArtHeight, WHITENESS);
+        const RECT cut = {zoom * 5 + 1, zoom * 20 + 1, zoom * 9 - 1, zoom * 31 - 1};
+        InvalidateRect(window, &cut, FALSE);
+        UpdateWindow(window);
+        const Picture after = GrabWindow(window, width, height);
+        EXPECT_TRUE(AllOf(after, cut, 0xFFFFFF));
+        EXPECT_TRUE(SameOutside(before, after, cut));
+    }
 }
 
 // ---------------------------------------------------------------- strip choice
