@@ -2,17 +2,27 @@
 # The Wine environment of the build: one prefix inside the build folder,
 # quiet logs, no offers to install .NET or a browser engine, and a Japanese
 # Gothic font standing in for the fonts the menu and the dialog ask for.
-# Source it with TSWEEPER_BUILD set to the Windows build folder.
+# Source it with TSWEEPER_BUILD set to the Windows build folder, and with
+# TSWEEPER_WINE_DPI for a display at another DPI than 96.
 
-export WINEPREFIX="${TSWEEPER_BUILD:?}/wineprefix"
+tsweeper_main_prefix="${TSWEEPER_BUILD:?}/wineprefix"
+export WINEPREFIX="$tsweeper_main_prefix"
+if [ -n "${TSWEEPER_WINE_DPI:-}" ] && [ "$TSWEEPER_WINE_DPI" != 96 ]; then
+  export WINEPREFIX="$tsweeper_main_prefix-${TSWEEPER_WINE_DPI}dpi"
+fi
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 tsweeper_tools_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-# Creates the prefix on first use, with the font replacements.
+# Creates the prefix on first use, with the font replacements; and the
+# prefix for another DPI beside it when one is asked for.
 tsweeper_prepare_prefix() {
+  if [ "$WINEPREFIX" != "$tsweeper_main_prefix" ]; then
+    (export WINEPREFIX="$tsweeper_main_prefix"; tsweeper_prepare_prefix) && tsweeper_prepare_dpi_prefix
+    return
+  fi
   if [ -f "$WINEPREFIX/.tsweeper-ready" ]; then
     return 0
   fi
@@ -27,6 +37,25 @@ tsweeper_prepare_prefix() {
   wine regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.tsweeper-ready"
+}
+
+# A prefix that differs from the main one only in its DPI: the main one's
+# registry, with LogPixels set (Wine gives that DPI to every program), and
+# its drive C itself, so that it takes seconds instead of a new Wine setup.
+tsweeper_prepare_dpi_prefix() {
+  local ready="$WINEPREFIX/.tsweeper-ready"
+  if [ -f "$ready" ] && [ "$ready" -nt "$tsweeper_main_prefix/.tsweeper-ready" ]; then
+    return 0
+  fi
+  echo "Preparing the Wine prefix in $WINEPREFIX at $TSWEEPER_WINE_DPI DPI..."
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX/dosdevices"
+  cp -p "$tsweeper_main_prefix"/*.reg "$tsweeper_main_prefix/.update-timestamp" "$WINEPREFIX/"
+  ln -s "$tsweeper_main_prefix/drive_c" "$WINEPREFIX/dosdevices/c:"
+  ln -s / "$WINEPREFIX/dosdevices/z:"
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TSWEEPER_WINE_DPI" /f >/dev/null 2>&1
+  wineserver -w
+  touch "$ready"
 }
 
 # Starts a private X server when there is no display, and says where.

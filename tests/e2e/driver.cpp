@@ -227,7 +227,8 @@ int GameFolder::IniInt(const char* key, int fallback, const char* section) const
 }
 
 GameRun::GameRun(const std::wstring& folder, const std::wstring& program, int showCommand,
-                 const std::wstring& currentDirectory)
+                 const std::wstring& currentDirectory, int zoom)
+    : zoom_(zoom)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -290,19 +291,38 @@ int GameRun::Columns() const
 {
     RECT client;
     GetClientRect(window_, &client);
-    return ColumnAtX(static_cast<unsigned>(client.right));
+    return ColumnAtX(static_cast<unsigned>(client.right / zoom_));
 }
 
 int GameRun::Rows() const
 {
     RECT client;
     GetClientRect(window_, &client);
-    return RowAtY(static_cast<unsigned>(client.bottom));
+    return RowAtY(static_cast<unsigned>(client.bottom / zoom_));
+}
+
+Picture ArtPixels(const Picture& shown, int zoom)
+{
+    if (zoom == 1)
+        return shown;
+    constexpr std::uint32_t Mixed = 0xFF000000;  // beyond 0x00RRGGBB: no tile's colour
+    Picture art(shown.width / zoom, shown.height / zoom);
+    for (int y = 0; y < art.height; ++y) {
+        for (int x = 0; x < art.width; ++x) {
+            const std::uint32_t colour = shown.At(zoom * x, zoom * y);
+            bool same = true;
+            for (int dy = 0; dy < zoom; ++dy)
+                for (int dx = 0; dx < zoom; ++dx)
+                    same = same && shown.At(zoom * x + dx, zoom * y + dy) == colour;
+            art.Set(x, y, same ? colour : Mixed);
+        }
+    }
+    return art;
 }
 
 Screen GameRun::CurrentScreen() const
 {
-    return ReadScreen(Capture(), Columns(), Rows());
+    return ReadScreen(ArtPixels(Capture(), zoom_), Columns(), Rows());
 }
 
 int SameLookingTile(int tile)
@@ -354,16 +374,18 @@ void GameRun::Send(UINT message, unsigned buttons, int x, int y) const
 
 void GameRun::ClickSquare(int column, int row) const
 {
-    Send(WM_MOUSEMOVE, 0, SquareX(column), SquareY(row));
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, SquareX(column), SquareY(row));
-    Send(WM_LBUTTONUP, 0, SquareX(column), SquareY(row));
+    const int x = zoom_ * SquareX(column), y = zoom_ * SquareY(row);
+    Send(WM_MOUSEMOVE, 0, x, y);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    Send(WM_LBUTTONUP, 0, x, y);
 }
 
 void GameRun::RightPressSquare(int column, int row) const
 {
-    Send(WM_MOUSEMOVE, 0, SquareX(column), SquareY(row));
-    Send(WM_RBUTTONDOWN, MK_RBUTTON, SquareX(column), SquareY(row));
-    Send(WM_RBUTTONUP, 0, SquareX(column), SquareY(row));
+    const int x = zoom_ * SquareX(column), y = zoom_ * SquareY(row);
+    Send(WM_MOUSEMOVE, 0, x, y);
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, x, y);
+    Send(WM_RBUTTONUP, 0, x, y);
 }
 
 void GameRun::MenuCommand(WORD command) const

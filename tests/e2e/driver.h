@@ -49,6 +49,9 @@ struct Screen {
     Screen& Counter(int value);
 };
 Screen ReadScreen(const Picture& picture, int columns, int rows);
+// The game's pixels in a picture that shows each as a zoom x zoom block; a
+// block that is not one colour gives a pixel that no tile has.
+Picture ArtPixels(const Picture& shown, int zoom);
 // A screen from rows in the letters of tests/support/tile_letters.h, with
 // the counter showing `counter`.
 Screen ScreenOf(std::initializer_list<const char*> pictureRows, int counter);
@@ -79,10 +82,13 @@ public:
     // for its window and the first painted board. The current directory is
     // the folder unless another is given (Wine cannot take one beyond
     // MAX_PATH); showCommand is passed through STARTUPINFO.
+    // On a display above 96 DPI the window shows each pixel of the game as a
+    // `zoom` x `zoom` block: the screens read and the squares clicked below
+    // follow it.
     GameRun(const std::wstring& folder, const std::wstring& program, int showCommand = -1,
-            const std::wstring& currentDirectory = std::wstring());
-    explicit GameRun(const GameFolder& folder, int showCommand = -1)
-        : GameRun(folder.path, L"tsweeper.exe", showCommand)
+            const std::wstring& currentDirectory = std::wstring(), int zoom = 1);
+    explicit GameRun(const GameFolder& folder, int showCommand = -1, int zoom = 1)
+        : GameRun(folder.path, L"tsweeper.exe", showCommand, std::wstring(), zoom)
     {
     }
     ~GameRun();
@@ -94,7 +100,8 @@ public:
     DWORD processId() const { return process_.dwProcessId; }
     bool started() const { return window_ != nullptr; }
 
-    // The client area's pixels as they are on the screen now.
+    // The client area's pixels as they are on the screen now, one per
+    // screen pixel.
     Picture Capture() const;
     // Polls until the screen equals `expected` (tiles and counter), or the
     // time runs out; returns the last screen read.
@@ -103,13 +110,13 @@ public:
     // The screen once any pending repaint has reached it, for steps that
     // must change nothing.
     Screen SettledScreen() const;
-    // The board size the client area shows.
+    // The board size the client area shows at the zoom.
     int Columns() const;
     int Rows() const;
 
     // Mouse messages, sent and handled before these return.
     void Send(UINT message, unsigned buttons, int x, int y) const;
-    // A left click (press and release) on square (column, row).
+    // A left click (press and release) on the centre of square (column, row).
     void ClickSquare(int column, int row) const;
     void RightPressSquare(int column, int row) const;
     void MenuCommand(WORD command) const;  // posted, as the menu does
@@ -131,6 +138,7 @@ private:
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
     bool ended_ = false;
+    int zoom_ = 1;
 };
 
 // The five settings values in the file's order.

@@ -43,7 +43,7 @@ protected:
         folder_ = std::make_unique<GameFolder>(name.c_str());
         if (!ini.empty())
             folder_->WriteIni(ini);
-        game_ = std::make_unique<GameRun>(*folder_);
+        game_ = std::make_unique<GameRun>(*folder_, -1, zoom_);
         if (!game_->started())
             return ::testing::AssertionFailure() << "the program did not start";
         return ::testing::AssertionSuccess();
@@ -51,6 +51,7 @@ protected:
 
     std::unique_ptr<GameFolder> folder_;
     std::unique_ptr<GameRun> game_;
+    int zoom_ = 1;  // window pixels across a pixel of the game: more above 96 DPI
 };
 
 template <typename Param>
