@@ -3,6 +3,8 @@
 #   dist/tsweeper-VERSION-win64.zip   tsweeper.exe, readme.txt (Japanese,
 #                                     Shift-JIS), README-en.txt (UTF-8)
 #   dist/tsweeper-VERSION-web.zip     the page's static folder, for any host
+#   dist/SHA256SUMS                   the archives' SHA-256 sums, and the exe's
+#                                     under the name it has once unpacked
 # Uncommitted changes are not packaged: the commit is exported into a fresh
 # folder and built there, so no stale file can slip in. The same commit gives
 # the same bytes (tools/check-reproducible.sh checks that).
@@ -52,3 +54,8 @@ if [ -f "$src/CMakePresets.json" ] && grep -q '"name": "web"' "$src/CMakePresets
     "$src/build/web"
   echo "package: $out/tsweeper-$version-web.zip"
 fi
+
+# A player checks a download, or the unpacked exe, with `sha256sum -c`.
+(cd "$work/win64" && sha256sum tsweeper.exe) | sed "s|  |  tsweeper-$version/|" >"$work/exe.sum"
+(cd "$out" && sha256sum tsweeper-"$version"-*.zip && cat "$work/exe.sum") >"$out/SHA256SUMS"
+echo "package: $out/SHA256SUMS"

@@ -3,6 +3,7 @@
 Run by tools/test-package.sh with TSWEEPER_DIST (the folder of the archives)
 and TSWEEPER_VERSION set.
 """
+import hashlib
 import os
 import unittest
 import zipfile
@@ -52,6 +53,28 @@ class Win64Archive(unittest.TestCase):
         exe = self.zip.read(self.top + "tsweeper.exe")
         self.assertEqual(exe[:2], b"MZ")
         self.assertIn(VERSION.encode("utf-16-le"), exe)
+
+
+class Sums(unittest.TestCase):
+    """SHA256SUMS beside the archives: a line each for the archives and for
+    the exe as it lies once unpacked, in the format `sha256sum -c` reads."""
+
+    def test_every_archive_and_the_unpacked_exe_have_their_sum(self):
+        with open(os.path.join(DIST, "SHA256SUMS"), encoding="ascii") as sums:
+            lines = sums.read().splitlines()
+        listed = {}
+        for line in lines:
+            digest, name = line.split("  ", 1)
+            self.assertRegex(digest, "^[0-9a-f]{64}$")
+            listed[name] = digest
+        archives = sorted(name for name in os.listdir(DIST) if name.endswith(".zip"))
+        exe = f"tsweeper-{VERSION}/tsweeper.exe"
+        self.assertEqual(sorted(listed), sorted(archives + [exe]))
+        for name in archives:
+            with open(os.path.join(DIST, name), "rb") as data:
+                self.assertEqual(listed[name], hashlib.sha256(data.read()).hexdigest(), name)
+        with archive("win64") as win64:
+            self.assertEqual(listed[exe], hashlib.sha256(win64.read(exe)).hexdigest())
 
 
 @unittest.skipUnless(WEB_BUILT, "the web edition is not part of this tree")
