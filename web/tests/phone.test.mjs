@@ -7,31 +7,11 @@
 // browser menu either: game.test.mjs).
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, startBrowser } from './support.mjs';
+import { setUp, openGame, startBrowser, fitAt } from './support.mjs';
 
 const env = await setUp(test, { hasTouch: true, isMobile: true, viewport: { width: 390, height: 844 } });
 const Upright = { width: 390, height: 844 };
 const OnItsSide = { width: 844, height: 390 };
-
-// The zoom shown, whether the page fits its window at that zoom, and
-// whether it would still fit one step larger (tried on the real layout).
-const fitAt = (page) => page.evaluate(() => {
-  const canvas = document.getElementById('board');
-  const desk = document.getElementById('desk');
-  const fits = () => document.documentElement.scrollWidth <= innerWidth && document.documentElement.scrollHeight <= innerHeight
-    && desk.scrollWidth <= desk.clientWidth;
-  const scale = canvas.getBoundingClientRect().width / canvas.width;
-  const now = fits();
-  const [width, height] = [canvas.style.width, canvas.style.height];
-  canvas.style.width = `${canvas.width * (scale + 1)}px`;
-  canvas.style.height = `${canvas.height * (scale + 1)}px`;
-  const larger = fits();
-  canvas.style.width = width;
-  canvas.style.height = height;
-  const select = document.getElementById('zoom-choice');
-  return { scale, fits: now, largerFits: larger, shown: select.options[select.selectedIndex].textContent,
-    offered: [...select.options].slice(1).map((option) => Number(option.value)) };
-});
 
 const boards = [[10, 5, 10], [11, 6, 10], [16, 16, 40], [20, 10, 30], [36, 24, 99]];
 

@@ -4,39 +4,9 @@
 // blank page.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, startServer, waitForGame, readScreen, texts } from './support.mjs';
-import { inflateSync } from 'node:zlib';
+import { setUp, startServer, waitForGame, readScreen, texts, pngPixels } from './support.mjs';
 
 const env = await setUp(test);
-
-// The pixels of a PNG screenshot (8-bit RGB or RGBA, as Chromium writes it):
-// `channels` bytes each.
-function pngPixels(png) {
-  const width = png.readUInt32BE(16);
-  const height = png.readUInt32BE(20);
-  const channels = png[25] === 6 ? 4 : 3;
-  const chunks = [];
-  for (let at = 8; at < png.length; at += 12 + png.readUInt32BE(at)) {
-    if (png.toString('latin1', at + 4, at + 8) === 'IDAT') chunks.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
-  }
-  const raw = inflateSync(Buffer.concat(chunks));
-  const stride = width * channels;
-  const out = Buffer.alloc(height * stride);
-  for (let y = 0; y < height; y++) {
-    const filter = raw[y * (stride + 1)];
-    for (let x = 0; x < stride; x++) {
-      const a = x >= channels ? out[y * stride + x - channels] : 0;
-      const b = y > 0 ? out[(y - 1) * stride + x] : 0;
-      const c = x >= channels && y > 0 ? out[(y - 1) * stride + x - channels] : 0;
-      const p = a + b - c;
-      const paeth = Math.abs(p - a) <= Math.abs(p - b) && Math.abs(p - a) <= Math.abs(p - c) ? a
-        : Math.abs(p - b) <= Math.abs(p - c) ? b : c;
-      const predictor = [0, a, b, (a + b) >> 1, paeth][filter];
-      out[y * stride + x] = (raw[y * (stride + 1) + 1 + x] + predictor) & 255;
-    }
-  }
-  return { width, height, channels, data: out };
-}
 
 test('the window and a black board show before the script has arrived', async (t) => {
   let release;

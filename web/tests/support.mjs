@@ -1,7 +1,8 @@
 // What the browser tests share: a static server for build/web on 127.0.0.1,
 // Debian's chromium driven headless, the strip decoded here from the file
 // that the build put into the module, the program's texts, the native
-// replay of a move list, and the canvas read as tiles.
+// replay of a move list, the canvas read as tiles, screenshots decoded, and
+// the zoom tried on the page's layout.
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { execFileSync } from 'node:child_process';
@@ -9,6 +10,7 @@ import { extname, join, normalize, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { mkdtempSync, rmSync, readFileSync, readdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
+import { inflateSync } from 'node:zlib';
 import { chromium } from 'playwright-core';
 
 export const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
@@ -278,3 +280,55 @@ export async function openDialog(page) {
   await page.waitForSelector('dialog[open]');
   return page.$$eval('dialog[open] input', (inputs) => inputs.map((i) => i.value));
 }
+
+// The pixels of a PNG screenshot (8-bit RGB or RGBA, as Chromium writes it):
+// `channels` bytes each.
+export function pngPixels(png) {
+  const width = png.readUInt32BE(16);
+  const height = png.readUInt32BE(20);
+  const channels = png[25] === 6 ? 4 : 3;
+  const chunks = [];
+  for (let at = 8; at < png.length; at += 12 + png.readUInt32BE(at)) {
+    if (png.toString('latin1', at + 4, at + 8) === 'IDAT') chunks.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
+  }
+  const raw = inflateSync(Buffer.concat(chunks));
+  const stride = width * channels;
+  const out = Buffer.alloc(height * stride);
+  for (let y = 0; y < height; y++) {
+    const filter = raw[y * (stride + 1)];
+    for (let x = 0; x < stride; x++) {
+      const a = x >= channels ? out[y * stride + x - channels] : 0;
+      const b = y > 0 ? out[(y - 1) * stride + x] : 0;
+      const c = x >= channels && y > 0 ? out[(y - 1) * stride + x - channels] : 0;
+      const p = a + b - c;
+      const paeth = Math.abs(p - a) <= Math.abs(p - b) && Math.abs(p - a) <= Math.abs(p - c) ? a
+        : Math.abs(p - b) <= Math.abs(p - c) ? b : c;
+      const predictor = [0, a, b, (a + b) >> 1, paeth][filter];
+      out[y * stride + x] = (raw[y * (stride + 1) + 1 + x] + predictor) & 255;
+    }
+  }
+  return { width, height, channels, data: out };
+}
+
+// The zoom shown (device pixels across an art pixel, and CSS pixels: its
+// scale), whether the page fits its window at that zoom, and whether it
+// would still fit one step larger (tried on the real layout); what 表示倍率
+// shows and offers.
+export const fitAt = (page) => page.evaluate(() => {
+  const canvas = document.getElementById('board');
+  const desk = document.getElementById('desk');
+  const ratio = window.devicePixelRatio;
+  const fits = () => document.documentElement.scrollWidth <= innerWidth && document.documentElement.scrollHeight <= innerHeight
+    && desk.scrollWidth <= desk.clientWidth;
+  const zoom = Math.round((canvas.getBoundingClientRect().width * ratio) / canvas.width);
+  const now = fits();
+  const [width, height] = [canvas.style.width, canvas.style.height];
+  canvas.style.width = `${(canvas.width * (zoom + 1)) / ratio}px`;
+  canvas.style.height = `${(canvas.height * (zoom + 1)) / ratio}px`;
+  const larger = fits();
+  canvas.style.width = width;
+  canvas.style.height = height;
+  const select = document.getElementById('zoom-choice');
+  return { zoom, scale: zoom / ratio, fits: now, largerFits: larger, shown: select.options[select.selectedIndex].textContent,
+    offered: [...select.options].slice(1).map((option) => Number(option.value)), value: select.value };
+});
