@@ -535,3 +535,17 @@ Screen UniformScreen(int columns, int rows, int tile, int counter)
     CounterTiles(counter, screen.counter);
     return screen;
 }
+
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT ClientRect(HWND window)
+{
+    RECT rect = {};
+    GetClientRect(window, &rect);
+    return rect;
+}

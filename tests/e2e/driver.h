@@ -155,6 +155,10 @@ SettingsValues ReadBackSettings(const std::wstring& ini, bool defaultsForMissing
 // A text file's lines, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
 
+// A window's rectangle on the screen, and its client rectangle.
+RECT WindowRect(HWND window);
+RECT ClientRect(HWND window);
+
 // Text of a window and of one of its controls, as UTF-16.
 std::wstring WindowText(HWND window);
 std::wstring ItemText(HWND dialog, int item);

@@ -131,13 +131,6 @@ std::vector<BadFile> BadFiles()
     return ::testing::AssertionSuccess();
 }
 
-RECT WindowRectOf(const GameRun& game)
-{
-    RECT outer = {};
-    GetWindowRect(game.window(), &outer);
-    return outer;
-}
-
 }  // namespace
 
 class BadSettings : public ::testing::TestWithParam<BadFile> {};
@@ -164,11 +157,11 @@ TEST_P(BadSettings, PlaysOnCorrectedValuesAndWritesThemBack)
     GetClientRect(game.window(), &client);
     EXPECT_EQ(client.right, ClientWidth(bad.columns));
     EXPECT_EQ(client.bottom, ClientHeight(bad.rows));
-    const RECT outer = WindowRectOf(game);
+    const RECT outer = WindowRect(game.window());
     EXPECT_EQ(outer.left, read.windowX);
     EXPECT_EQ(outer.top, read.windowY);
     EXPECT_TRUE(PlaysAsTheRules(game, bad.columns, bad.rows, bad.bombs));
-    const RECT last = WindowRectOf(game);
+    const RECT last = WindowRect(game.window());
     EXPECT_TRUE(game.NoPopup());
     ASSERT_EQ(game.Quit(), 0);
 
@@ -250,7 +243,7 @@ TEST(UnwritableSettings, ReadOnlyFile)
         ASSERT_TRUE(game.started());
         EXPECT_TRUE(PlaysAsTheRules(game, 13, 7, 9));
         SetWindowPos(game.window(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        const RECT outer = WindowRectOf(game);
+        const RECT outer = WindowRect(game.window());
         left = outer.left;
         top = outer.top;
         EXPECT_EQ(game.Quit(), 0);
@@ -304,7 +297,7 @@ TEST(UnwritableSettings, ReadOnlyFolder)
         GameRun game(folder);
         ASSERT_TRUE(game.started());
         EXPECT_TRUE(PlaysAsTheRules(game, 10, 5, 10));
-        const RECT outer = WindowRectOf(game);
+        const RECT outer = WindowRect(game.window());
         left = outer.left;
         top = outer.top;
         EXPECT_EQ(game.Quit(), 0);

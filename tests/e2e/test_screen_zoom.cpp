@@ -36,20 +36,6 @@ int ZoomAt(int dpi)
     }
 }
 
-RECT ClientRect(HWND window)
-{
-    RECT rect = {};
-    GetClientRect(window, &rect);
-    return rect;
-}
-
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 POINT ClientOrigin(HWND window)
 {
     POINT origin = {0, 0};

@@ -69,20 +69,6 @@ void Settle(const GameRun& game)
     SendMessageTimeoutW(game.window(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
 }
 
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-RECT ClientRect(HWND window)
-{
-    RECT rect = {};
-    GetClientRect(window, &rect);
-    return rect;
-}
-
 ::testing::AssertionResult IsSettingsDialog(HWND dialog)
 {
     if (!dialog)
