@@ -2,11 +2,14 @@
 // buttons held after the event, mapped by name onto the bits the window
 // messages carry, and the client-area pixel. Like the exe, which takes no
 // capture, the game hears the mouse only while it is over the board.
+// The mouse is heard through its pointer events, whose positions fall
+// between CSS pixels: a mouse event's lies on a whole CSS pixel, which at a
+// devicePixelRatio of 1.5 may be another pixel of the board.
 import { game, clientPoint, paint } from './game.js';
 
 // What the DOM calls the buttons: the bits of `buttons`, the values of `button`.
 const Held = { primary: 1, secondary: 2 };
-const Button = { primary: 0, secondary: 2 };
+const Button = { primary: 0, secondary: 2, none: -1 };
 
 function held(event) {
   const ex = game.exports;
@@ -18,26 +21,38 @@ function madeByTouch(event) {
   return event.sourceCapabilities ? event.sourceCapabilities.firesTouchEvents : false;
 }
 
-function onMouse(event) {
-  if (madeByTouch(event)) return;
-  // No text selection, no focus moved away, by a press on the board.
-  if (event.type === 'mousedown') event.preventDefault();
+// What the event does: 'move', or 'down' or 'up' of a button. A button
+// pressed or released while another is held comes as a move with it.
+function change(event) {
+  const what = event.type.slice('pointer'.length);
+  if (what !== 'move' || event.button === Button.none) return what;
+  const bit = event.button === Button.primary ? Held.primary : Held.secondary;
+  return event.buttons & bit ? 'down' : 'up';
+}
+
+function onPointer(event) {
+  if (event.pointerType !== 'mouse') return;
   const point = clientPoint(event);
   if (!point) return;
   const ex = game.exports;
   const { x, y } = point;
   const buttons = held(event);
-  const { type, button } = event;
-  if (type === 'mousemove') ex.MouseMove(buttons, x, y);
-  else if (type === 'mousedown' && button === Button.primary) ex.LeftButtonDown(buttons, x, y);
-  else if (type === 'mousedown' && button === Button.secondary) ex.RightButtonDown(buttons, x, y);
-  else if (type === 'mouseup' && button === Button.primary) ex.LeftButtonUp(buttons, x, y);
-  else if (type === 'mouseup' && button === Button.secondary) ex.RightButtonUp(buttons, x, y);
+  const what = change(event);
+  const { button } = event;
+  if (what === 'move' && button === Button.none) ex.MouseMove(buttons, x, y);
+  else if (what === 'down' && button === Button.primary) ex.LeftButtonDown(buttons, x, y);
+  else if (what === 'down' && button === Button.secondary) ex.RightButtonDown(buttons, x, y);
+  else if (what === 'up' && button === Button.primary) ex.LeftButtonUp(buttons, x, y);
+  else if (what === 'up' && button === Button.secondary) ex.RightButtonUp(buttons, x, y);
   else return;
   paint();
 }
 
 // `surface` holds the board canvas and what lies over it.
 export function setUpMouse(surface) {
-  for (const type of ['mousedown', 'mouseup', 'mousemove']) surface.addEventListener(type, onMouse);
+  for (const type of ['pointerdown', 'pointerup', 'pointermove']) surface.addEventListener(type, onPointer);
+  // No text selection, no focus moved away, by a press on the board.
+  surface.addEventListener('mousedown', (event) => {
+    if (!madeByTouch(event)) event.preventDefault();
+  });
 }
