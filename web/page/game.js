@@ -10,7 +10,7 @@ export const game = {
   canvas: null,
   context: null,
   image: null,  // the module's off-screen image, as ImageData over its memory (screenImage)
-  scale: 1,
+  zoom: 1,      // device pixels across a pixel of the board's image, a whole number
 };
 
 // A part of the game that could not be loaded: the page's failure notice
@@ -117,12 +117,31 @@ export function fitCanvas() {
   ex.ClearDirty();
 }
 
-// The client-area pixel under a pointer event, or null off the canvas.
+// Device pixels across a CSS pixel: the screen's scale and the browser's zoom.
+export const pixelRatio = () => window.devicePixelRatio || 1;
+
+// A CSS position in device pixels, to the 64th of one that layout keeps.
+export const devicePixels = (css) => Math.round(css * pixelRatio() * 64) / 64;
+
+// A length of whole device pixels in CSS pixels. Layout keeps lengths in
+// 64ths of a device pixel and drops what lies beyond, toward zero: a 256th
+// further from zero keeps the division by the ratio from falling a 64th
+// short.
+export function cssPixels(devicePixelCount) {
+  return (devicePixelCount + Math.sign(devicePixelCount) / 256) / pixelRatio();
+}
+
+// A CSS length of `pixels` pixels of the board's image at `zoom`, or at
+// the zoom shown.
+export const boardLength = (pixels, zoom = game.zoom) => `${cssPixels(pixels * zoom)}px`;
+
+// The client-area pixel under a pointer event, or null off the canvas:
+// counted in device pixels from the board's corner, which lies on one.
 export function clientPoint(event) {
-  const { canvas, scale } = game;
+  const { canvas, zoom } = game;
   const box = canvas.getBoundingClientRect();
-  const x = Math.floor((event.clientX - box.left) / scale);
-  const y = Math.floor((event.clientY - box.top) / scale);
+  const x = Math.floor((devicePixels(event.clientX) - Math.round(devicePixels(box.left))) / zoom);
+  const y = Math.floor((devicePixels(event.clientY) - Math.round(devicePixels(box.top))) / zoom);
   if (x < 0 || y < 0 || x >= canvas.width || y >= canvas.height) return null;
   return { x, y };
 }

@@ -4,7 +4,7 @@
 // and Ctrl+End to the first and the last square; Space or Enter plays a
 // left click on its square (on an opened number: the chord), F a right
 // click. Each goes through the mouse cases, at the square's centre.
-import { game, paint } from './game.js';
+import { game, paint, boardLength } from './game.js';
 import { cellId } from './reader.js';
 
 const cursor = { column: 0, row: 0 };
@@ -23,10 +23,9 @@ export function placeCursor() {
   const grid = document.getElementById('grid');
   grid.setAttribute('aria-activedescendant', cellId(cursor.column, cursor.row));
   const look = document.getElementById('cursor');
-  const size = ex.SquareSize() * game.scale;
-  look.style.left = `${ex.SquareLeft(cursor.column) * game.scale}px`;
-  look.style.top = `${ex.SquareTop(cursor.row) * game.scale}px`;
-  look.style.width = look.style.height = `${size}px`;
+  look.style.left = boardLength(ex.SquareLeft(cursor.column));
+  look.style.top = boardLength(ex.SquareTop(cursor.row));
+  look.style.width = look.style.height = boardLength(ex.SquareSize());
 }
 
 function moveTo(column, row) {

@@ -5,7 +5,7 @@
 // than a few pixels is a pan: the browser scrolls the page, and the press
 // ends with nothing played. Each is played as the mouse cases a mouse
 // player makes for the same thing.
-import { game, clientPoint, paint } from './game.js';
+import { game, clientPoint, paint, boardLength } from './game.js';
 import { savePreference, preference } from './prefs.js';
 
 const LongPress = 400;   // ms a finger held still is a long press
@@ -21,11 +21,11 @@ function hold(show) {
     return;
   }
   // The held square, outlined above the board: the hold is long enough.
-  const size = game.exports.SquareSize() * game.scale;
+  const size = game.exports.SquareSize();
   const { x, y } = touch.point;
-  look.style.left = `${Math.floor(x / game.exports.SquareSize()) * size}px`;
-  look.style.top = `${Math.floor(y / game.exports.SquareSize()) * size}px`;
-  look.style.width = look.style.height = `${size}px`;
+  look.style.left = boardLength(Math.floor(x / size) * size);
+  look.style.top = boardLength(Math.floor(y / size) * size);
+  look.style.width = look.style.height = boardLength(size);
   look.hidden = false;
 }
 

@@ -1,22 +1,31 @@
-// Whole-number zoom without smoothing. Automatic: the largest zoom at which
-// the whole board fits the window beside the page's own chrome (tried on
-// the real layout, with the controls below the board or beside it), at least 1. The
-// choice 表示倍率 shows the zoom in use and offers every zoom that the
-// automatic one may pick on this screen; it is kept with the page's
-// preferences.
-import { game } from './game.js';
+// Zoom in whole device pixels, without smoothing: each pixel of the board's
+// image covers zoom × zoom pixels of the screen at every devicePixelRatio,
+// and the board's top-left corner lies on a screen pixel, so that every
+// pixel of the art shows at the same size. Automatic: the largest zoom at
+// which the whole board fits the window beside the page's own chrome (tried
+// on the real layout, with the controls below the board or beside it), at
+// least 1. The choice 表示倍率 shows the zoom in use and offers every zoom
+// that the automatic one may pick on this screen, each named by the size of
+// a square against the standard one (16 CSS pixels); it is kept with the
+// page's preferences as that size, which the nearest zoom shows again when
+// the ratio changes (browser zoom, another monitor).
+import { game, pixelRatio, devicePixels, cssPixels, boardLength } from './game.js';
 import { preference, savePreference } from './prefs.js';
 import { format } from './widgets.js';
 
-let choice = 'auto';
+let choice = 'auto';  // or the size chosen against the standard square
 let texts = {};
 const changed = [];
 
-function showAt(scale) {
+// The board at `zoom`, with the grid of its squares over it: a grid left
+// at another zoom would stick out of the board, or fall short of it.
+function showAt(zoom) {
   const { canvas } = game;
-  canvas.style.width = `${canvas.width * scale}px`;
-  canvas.style.height = `${canvas.height * scale}px`;
-  document.getElementById('menubar').style.minWidth = `${canvas.width * scale}px`;
+  const width = boardLength(canvas.width, zoom);
+  canvas.style.width = width;
+  canvas.style.height = boardLength(canvas.height, zoom);
+  document.getElementById('menubar').style.minWidth = width;
+  document.getElementById('client').style.setProperty('--square', boardLength(game.exports.SquareSize(), zoom));
 }
 
 // Whether the page as laid out now fits the window, without scrolling.
@@ -28,7 +37,8 @@ function fits() {
 }
 
 // Room that the window's frame and the desk take across, and everything on
-// the desk but the board down, as laid out now: the first guess at the zoom.
+// the desk but the board down, as laid out now, in CSS pixels: the first
+// guess at the zoom.
 function chrome() {
   const canvas = game.canvas.getBoundingClientRect();
   const desk = document.getElementById('desk');
@@ -45,56 +55,74 @@ function largestFitting() {
   const { canvas } = game;
   showAt(1);
   const room = chrome();
-  let scale = Math.max(1, Math.min(Math.floor((window.innerWidth - room.across) / canvas.width),
-    Math.floor((window.innerHeight - room.down) / canvas.height)));
-  showAt(scale);
-  while (scale > 1 && !fits()) showAt(--scale);
+  let zoom = Math.max(1, Math.min(Math.floor(((window.innerWidth - room.across) * pixelRatio()) / canvas.width),
+    Math.floor(((window.innerHeight - room.down) * pixelRatio()) / canvas.height)));
+  showAt(zoom);
+  while (zoom > 1 && !fits()) showAt(--zoom);
   while (fits()) {
-    showAt(scale + 1);
+    showAt(zoom + 1);
     if (!fits()) break;
-    scale++;
+    zoom++;
   }
-  return scale;
+  return zoom;
 }
 
 // The zoom that automatic gives now, with the controls below the window or,
 // on a wide window, beside it, whichever gives the larger zoom; and the
 // most it could give on this screen, for the choices offered.
-function fittingScale() {
+function fittingZoom() {
   const { canvas } = game;
   const desk = document.getElementById('desk');
   desk.classList.remove('beside');
-  let scale = largestFitting();
+  let zoom = largestFitting();
   if (window.innerWidth > window.innerHeight) {
     desk.classList.add('beside');
     const beside = largestFitting();
-    if (beside > scale) scale = beside;
+    if (beside > zoom) zoom = beside;
     else desk.classList.remove('beside');
   }
-  const long = Math.max(screen.width, screen.height, window.innerWidth, window.innerHeight);
-  const most = Math.max(scale, Math.min(Math.floor(long / canvas.width), Math.floor(long / canvas.height)));
-  return { now: scale, most };
+  const long = Math.max(screen.width, screen.height, window.innerWidth, window.innerHeight) * pixelRatio();
+  const most = Math.max(zoom, Math.min(Math.floor(long / canvas.width), Math.floor(long / canvas.height)));
+  return { now: zoom, most };
 }
 
-function offer(select, auto, most) {
-  const wanted = ['auto'];
-  for (let scale = 1; scale <= Math.max(most, Number(choice) || 1); scale++) wanted.push(String(scale));
-  const have = [...select.options].map((option) => option.value);
-  if (have.join() !== wanted.join()) {
-    select.replaceChildren(...wanted.map((value) => new Option(value === 'auto' ? '' : `×${value}`, value)));
-  }
-  select.options[0].textContent = format(texts.PageZoomAutomatic, auto);
-  select.value = choice;
+// A zoom as a player reads it: the size of a square against the standard
+// one, with at most two decimals.
+const sizeOf = (zoom) => String(Number((zoom / pixelRatio()).toFixed(2)));
+
+// The zoom that shows the size chosen at the ratio of now.
+const chosenZoom = () => Math.max(1, Math.round(choice * pixelRatio()));
+
+function offer(select, auto, most, zoom) {
+  const sizes = [];
+  for (let n = 1; n <= Math.max(most, zoom); n++) sizes.push(new Option(format(texts.PageZoomSize, sizeOf(n)), String(n)));
+  const have = [...select.options].slice(1);
+  const same = have.length === sizes.length && have.every((o, i) => o.value === sizes[i].value && o.text === sizes[i].text);
+  if (!same) select.replaceChildren(new Option('', 'auto'), ...sizes);
+  select.options[0].textContent = format(texts.PageZoomAutomatic, sizeOf(auto));
+  select.value = choice === 'auto' ? 'auto' : String(zoom);
+}
+
+// The board's corner moved onto the screen's pixel grid: the board's
+// surface (canvas, grid, cursor) goes up and to the left by what lies
+// between the corner and the device pixel before it, less than one.
+function alignBoard() {
+  const surface = document.getElementById('client');
+  surface.style.left = surface.style.top = '';
+  const box = game.canvas.getBoundingClientRect();
+  const past = (at) => devicePixels(at) - Math.floor(devicePixels(at));
+  surface.style.left = `${cssPixels(-past(box.left))}px`;
+  surface.style.top = `${cssPixels(-past(box.top))}px`;
 }
 
 export function applyZoom() {
   const select = document.getElementById('zoom-choice');
-  const { now, most } = fittingScale();
-  const scale = choice === 'auto' ? now : Number(choice);
-  game.scale = scale;
-  document.getElementById('client').style.setProperty('--square', `${game.exports.SquareSize() * scale}px`);
-  showAt(scale);
-  offer(select, now, most);
+  const { now, most } = fittingZoom();
+  const zoom = choice === 'auto' ? now : chosenZoom();
+  game.zoom = zoom;
+  showAt(zoom);
+  offer(select, now, most, zoom);
+  alignBoard();
   for (const listener of changed) listener();
 }
 
@@ -103,15 +131,30 @@ export function afterZoom(listener) {
   changed.push(listener);
 }
 
+// The ratio of device pixels to CSS pixels changes under a loaded page with
+// the browser's zoom or on another monitor: each change is heard once, and
+// the next one listened for at the new ratio.
+function watchRatio() {
+  const query = window.matchMedia(`(resolution: ${pixelRatio()}dppx)`);
+  query.addEventListener('change', () => {
+    watchRatio();
+    applyZoom();
+  }, { once: true });
+}
+
 export function setUpZoom(pageTexts) {
   texts = pageTexts;
   const select = document.getElementById('zoom-choice');
+  // 'auto', or the size of a square against the standard one; a whole zoom
+  // that the page kept before it counted the ratio (2) is that size too.
   const kept = preference('zoom');
-  if (kept === 'auto' || (Number.isInteger(Number(kept)) && Number(kept) >= 1)) choice = String(kept);
+  if (kept === 'auto') choice = kept;
+  else if (Number.isFinite(Number(kept)) && Number(kept) > 0) choice = Number(kept);
   select.addEventListener('change', () => {
-    choice = select.value;
+    choice = select.value === 'auto' ? 'auto' : Number(select.value) / pixelRatio();
     savePreference('zoom', choice);
     applyZoom();
   });
   window.addEventListener('resize', applyZoom);
+  watchRatio();
 }

@@ -310,6 +310,28 @@ export function pngPixels(png) {
   return { width, height, channels, data: out };
 }
 
+// A browser whose screen the tests set with setScreen, as a monitor's scale
+// setting sets it: the page is laid out in device pixels. (Playwright's
+// deviceScaleFactor emulates the ratio instead: the page is laid out in CSS
+// pixels and its picture scaled afterwards, which no page can make exact.)
+export const ownScreen = { viewport: null, args: [...chromiumOptions.args, '--window-size=800,600'] };
+
+// The screen under `page` at devicePixelRatio `ratio`, its window `width` x
+// `height` CSS pixels, once the page has laid itself out again.
+export async function setScreen(page, ratio, width = 600, height = 500) {
+  const session = await page.context().newCDPSession(page);
+  const [screen] = (await session.send('Emulation.getScreenInfos')).screenInfos;
+  await session.send('Emulation.updateScreen', { screenId: screen.id, devicePixelRatio: ratio, width: 4000, height: 3000 });
+  const { windowId } = await session.send('Browser.getWindowForTarget');
+  await session.send('Browser.setWindowBounds', { windowId, bounds: { width, height } });
+  await session.detach();
+  // The window takes its size a moment after the call; the page hears of it at its next frame.
+  await page.waitForFunction(([wanted, across]) => window.devicePixelRatio === wanted
+    && Math.abs(window.innerWidth - across) <= 2, [ratio, width]);
+  await nextFrame(page);
+  await nextFrame(page);
+}
+
 // The zoom shown (device pixels across an art pixel, and CSS pixels: its
 // scale), whether the page fits its window at that zoom, and whether it
 // would still fit one step larger (tried on the real layout); what 表示倍率
@@ -332,3 +354,30 @@ export const fitAt = (page) => page.evaluate(() => {
   return { zoom, scale: zoom / ratio, fits: now, largerFits: larger, shown: select.options[select.selectedIndex].textContent,
     offered: [...select.options].slice(1).map((option) => Number(option.value)), value: select.value };
 });
+
+// The board's canvas in device pixels: its corner and size as laid out.
+export const boardBox = (page) => page.evaluate(() => {
+  const box = document.getElementById('board').getBoundingClientRect();
+  const ratio = window.devicePixelRatio;
+  return { left: box.left * ratio, top: box.top * ratio, width: box.width * ratio, height: box.height * ratio, ratio };
+});
+
+// The board on the screen against the canvas: a screenshot in device pixels
+// compared, from the board's corner, with each canvas pixel's zoom x zoom
+// block. The corner and the device pixels that differ (at most 10 listed).
+export async function boardAgainstScreen(page) {
+  const canvas = await readCanvas(page);
+  const box = await boardBox(page);
+  const shot = pngPixels(await page.screenshot({ scale: 'device' }));
+  const zoom = Math.round(box.width / canvas.width);
+  const [left, top] = [Math.round(box.left), Math.round(box.top)];
+  const differing = [];
+  for (let y = 0; y < canvas.height * zoom; y++) {
+    for (let x = 0; x < canvas.width * zoom; x++) {
+      const s = ((top + y) * shot.width + left + x) * shot.channels;
+      const c = (Math.floor(y / zoom) * canvas.width + Math.floor(x / zoom)) * 4;
+      if (shot.data.compare(canvas.data, c, c + 3, s, s + 3) !== 0 && differing.push([x, y]) >= 10) return { box, zoom, differing };
+    }
+  }
+  return { box, zoom, differing };
+}
