@@ -1,9 +1,10 @@
 // The board from the keyboard. The grid over the board takes the focus and
 // shows a square cursor above the board (never in the board's own image):
 // the arrow keys move it, Home and End go to the ends of its row, Ctrl+Home
-// and Ctrl+End to the first and the last square; Space or Enter plays a
-// left click on its square (on an opened number: the chord), F a right
-// click. Each goes through the mouse cases, at the square's centre.
+// and Ctrl+End to the first and the last square, and wherever it goes its
+// square is scrolled into view; Space or Enter plays a left click on its
+// square (on an opened number: the chord), F a right click. Each goes
+// through the mouse cases, at the square's centre.
 import { game, paint, boardLength } from './game.js';
 import { cellId } from './reader.js';
 
@@ -28,10 +29,17 @@ export function placeCursor() {
   look.style.width = look.style.height = boardLength(ex.SquareSize());
 }
 
+// The cursor's square scrolled into view, as a focused cell would be: the
+// desk across a board wider than the window, the page down.
+function showCursor() {
+  document.getElementById('cursor').scrollIntoView({ block: 'nearest', inline: 'nearest' });
+}
+
 function moveTo(column, row) {
   cursor.column = column;
   cursor.row = row;
   placeCursor();
+  showCursor();
 }
 
 function onKey(event) {
@@ -68,6 +76,7 @@ export function setUpKeyboard() {
   grid.addEventListener('focus', () => {
     placeCursor();
     look.hidden = false;
+    showCursor();
   });
   grid.addEventListener('blur', () => { look.hidden = true; });
   // A screen reader's activation of a cell (a click that no mouse made):

@@ -2,8 +2,9 @@
 // with the cursor keys, Space, Enter and F, compared square by square with
 // the mouse cases those keys stand for, through the core built natively;
 // the cursor drawn above the board, never into it; the grid that the
-// accessibility tree shows, its cells named after the tiles drawn; and
-// what the live region says.
+// accessibility tree shows, its cells named after the tiles drawn; what
+// the live region says; and the cursor's square kept in view on a board
+// larger than the window.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { setUp, openGame, readScreen, readCanvas, replay } from './support.mjs';
@@ -153,5 +154,30 @@ test('a flood of hundreds of squares is named square by square, a moment after i
     && !document.getElementById('square-20-10').getAttribute('aria-label').endsWith('未開封'));
   const grid = await accessibleGrid(page);
   assert.deepEqual(grid.rows, state.tiles.map((row, r) => row.map((tile, c) => cellName(tile, c, r))));
+  await page.close();
+});
+
+test('on a board larger than the window the cursor\'s square is scrolled into view after every key', async () => {
+  const page = await openGame(env, '[Set]\r\nX=36\r\nY=24\r\nBom=99\r\n');
+  await page.setViewportSize({ width: 520, height: 400 });
+  await page.selectOption('#zoom-choice', '1');
+  await page.focus('#grid');
+  const keys = ['End', 'Home', 'Control+End', 'Control+Home', ...Array(40).fill('ArrowRight'), ...Array(25).fill('ArrowDown'),
+    'Home', ...Array(3).fill('ArrowUp'), 'End', ...Array(30).fill('ArrowLeft'), 'Control+Home', 'ArrowLeft'];
+  for (const key of keys) {
+    await page.keyboard.press(key);
+    // The square of the active cell, and what of the page the window and the desk show.
+    const { square, seen } = await page.evaluate(() => {
+      const cell = document.getElementById(document.getElementById('grid').getAttribute('aria-activedescendant'));
+      const desk = document.getElementById('desk');
+      const frame = desk.getBoundingClientRect();
+      const left = Math.max(0, frame.left + desk.clientLeft);
+      const top = Math.max(0, frame.top + desk.clientTop);
+      return { square: cell.getBoundingClientRect().toJSON(), seen: { left, top,
+        right: Math.min(innerWidth, left + desk.clientWidth), bottom: Math.min(innerHeight, top + desk.clientHeight) } };
+    });
+    assert.ok(square.left >= seen.left && square.right <= seen.right && square.top >= seen.top && square.bottom <= seen.bottom,
+      `after ${key}: square ${JSON.stringify(square)} in view ${JSON.stringify(seen)}`);
+  }
   await page.close();
 });
