@@ -356,7 +356,7 @@ export const fitAt = (page) => page.evaluate(() => {
 });
 
 // The board's canvas in device pixels: its corner and size as laid out.
-export const boardBox = (page) => page.evaluate(() => {
+const boardBox = (page) => page.evaluate(() => {
   const box = document.getElementById('board').getBoundingClientRect();
   const ratio = window.devicePixelRatio;
   return { left: box.left * ratio, top: box.top * ratio, width: box.width * ratio, height: box.height * ratio, ratio };
