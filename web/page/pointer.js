@@ -31,7 +31,8 @@ function change(event) {
 }
 
 function onPointer(event) {
-  if (event.pointerType !== 'mouse') return;
+  // A finger is touch.js's; a pen plays the mouse cases, as its mouse events did.
+  if (event.pointerType === 'touch') return;
   const point = clientPoint(event);
   if (!point) return;
   const ex = game.exports;

@@ -165,3 +165,20 @@ test('the mouse off the board is not heard: a press there, a release over the bo
   await assertSameAsReplay(page, player.log, 'release only');
   await page.close();
 });
+
+test('a pen plays the mouse cases: its tip is the left button, its barrel button the right', async () => {
+  const page = await openGame(env);
+  const session = await page.context().newCDPSession(page);
+  const pen = async (button, x, y) => {
+    const p = await pagePoint(page, x, y);
+    const bits = { left: 1, right: 2 }[button];
+    for (const [type, buttons] of [['mouseMoved', 0], ['mousePressed', bits], ['mouseReleased', 0]]) {
+      await session.send('Input.dispatchMouseEvent', { type, x: p.x, y: p.y, button, buttons, clickCount: 1, pointerType: 'pen' });
+    }
+  };
+  await pen('left', 8, 24);
+  await pen('right', 152, 88);
+  await assertSameAsReplay(page, [...Fresh, 'move 0 8 24', 'ldown 1 8 24', 'lup 0 8 24',
+    'move 0 152 88', 'rdown 2 152 88', 'rup 0 152 88'], 'after the pen');
+  await page.close();
+});
