@@ -1,7 +1,8 @@
 // Mouse play on the page against the same moves through the core built
 // natively: a worked game (first board, flood, flag and counter, chord,
 // loss, win) with every pixel of the canvas compared with the strip, random
-// play compared square by square, zoom hitting the right squares.
+// play compared square by square, zoom hitting the right squares, a pen
+// played as a mouse.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { setUp, openGame, readScreen, expectedImage, replay, pagePoint } from './support.mjs';
