@@ -157,4 +157,8 @@ export function setUpZoom(pageTexts) {
   });
   window.addEventListener('resize', applyZoom);
   watchRatio();
+  // Whatever else moves the board moves it off the pixel grid (menus grown
+  // taller for a finger, the controls beside it wider): it goes back at once.
+  const moved = new ResizeObserver(alignBoard);
+  for (const id of ['window', 'controls']) moved.observe(document.getElementById(id));
 }

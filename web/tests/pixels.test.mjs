@@ -160,3 +160,12 @@ test('表示倍率 names each zoom by the size of its squares against the standa
   }
   await page.close();
 });
+
+test('the layout changing alone (the menus grown taller under a finger) puts the board back on the pixel grid', async () => {
+  const page = await openGame(env);
+  await setScreen(page, 1.5);
+  await page.evaluate(() => document.documentElement.style.setProperty('--bar-height', '20px'));
+  await nextFrame(page);
+  await assertExactBoard(page, 'under menus one CSS pixel taller');
+  await page.close();
+});
