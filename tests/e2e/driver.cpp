@@ -193,7 +193,10 @@ GameFolder::GameFolder(const char* name)
     CreateDirectoryW(base.c_str(), nullptr);
     path = base + FromUtf8(name) + L"-" + unique + L"\\";
     CreateDirectoryW(path.c_str(), nullptr);
-    CopyFileW(WindowsPath(TSWEEPER_EXE_PATH).c_str(), Exe().c_str(), FALSE);
+    // Wine now and then refuses a copy or a start for a moment while another
+    // program of the same run is still ending: try again before giving up.
+    WaitUntil([this] { return CopyFileW(WindowsPath(TSWEEPER_EXE_PATH).c_str(), Exe().c_str(), FALSE) != 0; },
+              3000);
     DeleteFileW(Ini().c_str());
 }
 
@@ -239,8 +242,16 @@ GameRun::GameRun(const std::wstring& folder, const std::wstring& program, int sh
     const std::wstring exe = folder + program;
     std::wstring commandLine = L"\"" + exe + L"\"";
     const std::wstring& directory = currentDirectory.empty() ? folder : currentDirectory;
-    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
-                        &startup, &process_)) {
+    const bool created = WaitUntil(
+        [&] {
+            if (CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                               &startup, &process_))
+                return true;
+            startError_ = GetLastError();
+            return false;
+        },
+        3000);
+    if (!created) {
         ended_ = true;
         return;
     }

@@ -99,6 +99,9 @@ public:
     HANDLE process() const { return process_.hProcess; }
     DWORD processId() const { return process_.dwProcessId; }
     bool started() const { return window_ != nullptr; }
+    // Why the program did not start: the system's error of the last try at
+    // starting it, or 0 when it started and showed no window.
+    DWORD startError() const { return startError_; }
 
     // The client area's pixels as they are on the screen now, one per
     // screen pixel.
@@ -138,6 +141,7 @@ private:
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
     bool ended_ = false;
+    DWORD startError_ = 0;
     int zoom_ = 1;
 };
 

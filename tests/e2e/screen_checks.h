@@ -45,7 +45,8 @@ protected:
             folder_->WriteIni(ini);
         game_ = std::make_unique<GameRun>(*folder_, -1, zoom_);
         if (!game_->started())
-            return ::testing::AssertionFailure() << "the program did not start";
+            return ::testing::AssertionFailure()
+                   << "the program did not start (system error " << game_->startError() << ")";
         return ::testing::AssertionSuccess();
     }
 
