@@ -35,13 +35,17 @@ tsweeper_missing_packages() {
 tsweeper_install_missing() {
   local missing
   missing=$(tsweeper_missing_packages)
-  [ -z "$missing" ] && return 0
-  echo "Installing: $missing"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  # shellcheck disable=SC2086
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
+  if [ -n "$missing" ]; then
+    echo "Installing: $missing"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
+  fi
+  # A tool that is there but too old says so in one line, before any suite
+  # fails for it.
+  python3 "$(dirname "${BASH_SOURCE[0]}")/tool_versions.py"
 }
 
 # The browser tests' Node modules, pinned by web/package-lock.json (again
