@@ -11,7 +11,7 @@
 
 #include "core/board.h"
 #include "core/rules.h"
-#include "render/draw.h"
+#include "core/draw.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "core/rules.h"
 
 #include "core/board.h"
-#include "render/draw.h"
+#include "core/draw.h"
 
 void NewGame()
 {

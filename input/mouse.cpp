@@ -3,7 +3,7 @@
 #include "core/board.h"
 #include "core/geometry.h"
 #include "core/rules.h"
-#include "render/draw.h"
+#include "core/draw.h"
 
 int32_t hoverColumn = 0;
 int32_t hoverRow = 0;

@@ -3,7 +3,7 @@
 #include "core/board.h"
 #include "core/geometry.h"
 #include "render/counter_digits.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "render/tile_strip.h"
 
 HWND paintedWindow;

@@ -1,6 +1,6 @@
 #include "render/counter_digits.h"
 
-#include "render/draw.h"
+#include "core/draw.h"
 
 int IntPower(int base, int exponent)
 {

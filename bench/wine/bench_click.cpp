@@ -29,7 +29,7 @@
 
 #include "core/board.h"
 #include "core/rules.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "tests/e2e/driver.h"
 
 // The game's rules run in this program too, only to learn which squares the

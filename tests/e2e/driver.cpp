@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "render/counter_digits.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "tests/support/tile_letters.h"
 
 namespace {

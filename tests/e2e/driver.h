@@ -14,7 +14,7 @@
 
 #include "core/geometry.h"
 #include "core/settings.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "resources/resource.h"
 #include "tests/win/picture.h"
 

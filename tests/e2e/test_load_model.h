@@ -12,7 +12,7 @@
 #include "core/board.h"
 #include "core/rules.h"
 #include "input/mouse.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "tests/e2e/driver.h"
 #include "tests/support/program_state.h"
 

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "input/mouse.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "tests/support/tile_letters.h"
 
 std::vector<DrawCall> drawLog;

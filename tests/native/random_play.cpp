@@ -10,7 +10,7 @@
 #include "core/rules.h"
 #include "core/settings.h"
 #include "render/counter_digits.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "tests/native/mouse_messages.h"
 #include "tests/support/program_state.h"
 #include "tests/support/tile_letters.h"

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "render/counter_digits.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "tests/support/counter_cases.h"
 
 TEST(CounterTiles, SignThenThreeDigitsWithLeadingZeros)

@@ -29,7 +29,7 @@
 #include "core/geometry.h"
 #include "render/back_buffer.h"
 #include "render/counter_digits.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "render/tile_strip.h"
 #include "resources/resource.h"
 #include "tests/support/bmp_file.h"

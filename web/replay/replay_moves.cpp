@@ -19,7 +19,7 @@
 #include "input/mouse.h"
 #include "input/square_press.h"
 #include "render/counter_digits.h"
-#include "render/draw.h"
+#include "core/draw.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "render/bitmap_file_check.h"
 #include "render/counter_digits.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "web/wasm/page_export.h"
 
 uint32_t screenPixels[ScreenWidth * ScreenHeight];

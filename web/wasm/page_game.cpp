@@ -5,7 +5,7 @@
 #include "core/rules.h"
 #include "input/mouse.h"
 #include "input/square_press.h"
-#include "render/draw.h"
+#include "core/draw.h"
 #include "web/wasm/page_drawing.h"
 #include "web/wasm/page_export.h"
 

@@ -1,6 +1,7 @@
-// The narrow drawing interface through which the game rules and the mouse
-// layer change the picture. Platform-free on purpose: the Windows build
-// draws tiles from the strip, the native tests record the calls.
+// The drawing port: the two calls through which the game rules and the mouse
+// layer change the picture. The core declares them; each front end supplies
+// them (the exe draws tiles from the strip into its back buffer, the page
+// into its canvas, the tests and tools into a screen model).
 #pragma once
 
 // Tile numbers of the strip.
