@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/menu_commands.h"
+#include "app/mouse_message.h"
 #include "app/shell_state.h"
 #include "app/window_dpi.h"
 #include "app/window_placement.h"
@@ -14,12 +15,6 @@ namespace {
 
 const char WindowClassName[] = "tsweep";
 const char WindowCaption[] = "Tolu Sweeper";
-
-// The buttons held, as the mouse layer takes them.
-unsigned HeldButtons(WPARAM wParam)
-{
-    return ((wParam & MK_LBUTTON) ? MouseLeft : 0u) | ((wParam & MK_RBUTTON) ? MouseRight : 0u);
-}
 
 // The back-buffer pixel under the pointer: the window shows each one as a
 // windowZoom x windowZoom block, any pixel of which is that pixel.

@@ -11,7 +11,7 @@
 #include "core/settings.h"
 #include "render/counter_digits.h"
 #include "core/draw.h"
-#include "tests/native/mouse_messages.h"
+#include "input/mouse_cases.h"
 #include "tests/support/program_state.h"
 #include "tests/support/tile_letters.h"
 
@@ -105,7 +105,7 @@ std::string Describe(const PlayStep& step)
     char text[96];
     if (IsMouseMessage(step.operation)) {
         std::snprintf(text, sizeof text, "%s(%u, %ld, %ld)  square (%d,%d)",
-                      MessageName(static_cast<MouseMessage>(step.operation)), step.buttons, step.a, step.b,
+                      mouseCaseNames[static_cast<int>(step.operation)], step.buttons, step.a, step.b,
                       ColumnAtX(static_cast<unsigned>(step.a)), RowAtY(static_cast<unsigned>(step.b)));
         return text;
     }
@@ -461,8 +461,9 @@ struct RandomPlay::Session {
     void Mouse(Operation message, unsigned buttons)
     {
         Begin(PlayStep{message, buttons, static_cast<long>(x_), static_cast<long>(y_), 0});
-        // The first five operations are the five messages, in their order.
-        SendMouse(static_cast<MouseMessage>(message), buttons, x_, y_);
+        // The first five operations are the five mouse cases, in their order.
+        static_assert(static_cast<int>(Operation::RightRelease) == MouseCaseRightUp, "the mouse operations come first");
+        PlayMouseCase(static_cast<int>(message), buttons, x_, y_);
         CheckMouse(message, buttons);
     }
 
@@ -815,8 +816,8 @@ struct RandomPlay::Session {
         }
         if (mineCounter != bombCount - flags)
             Fail("counter %d with %d bombs and %d flags", mineCounter, bombCount, flags);
-        if (screenCounter != mineCounter)
-            Fail("the counter shows %d, the game holds %d", screenCounter, mineCounter);
+        if (shownCounter != mineCounter)
+            Fail("the counter shows %d, the game holds %d", shownCounter, mineCounter);
         CheckCounterTiles();
         if (firstClickPending) {
             if (bombs != 0 || flags != 0 || opened != 0)
@@ -872,16 +873,16 @@ struct RandomPlay::Session {
     void CheckCounterTiles()
     {
         int tiles[CounterCells];
-        CounterTiles(screenCounter, tiles);
+        CounterTiles(shownCounter, tiles);
         int magnitude = 0;
         for (int i = 1; i < CounterCells; ++i) {
             if (tiles[i] < TileCounterZero || tiles[i] > TileCounterZero + 9)
                 Fail("counter cell %d shows tile %d", i, tiles[i]);
             magnitude = magnitude * 10 + tiles[i] - TileCounterZero;
         }
-        const int sign = screenCounter < 0 ? TileCounterMinus : TileCounterBlank;
-        if (tiles[0] != sign || magnitude != std::abs(screenCounter))
-            Fail("counter %d shows tiles %d %d %d %d", screenCounter, tiles[0], tiles[1], tiles[2], tiles[3]);
+        const int sign = shownCounter < 0 ? TileCounterMinus : TileCounterBlank;
+        if (tiles[0] != sign || magnitude != std::abs(shownCounter))
+            Fail("counter %d shows tiles %d %d %d %d", shownCounter, tiles[0], tiles[1], tiles[2], tiles[3]);
     }
 
     // The picture matches the board: while play runs, opened squares show their
@@ -895,7 +896,7 @@ struct RandomPlay::Session {
         for (int column = 0; column < columns; ++column) {
             for (int row = 0; row < rows; ++row) {
                 const Cell& cell = Board[column][row];
-                const int shown = screenTile[column][row];
+                const int shown = shownTile[column][row];
                 int expected;
                 bool pressedAllowed = false, blankAllowed = false;
                 if (cell.opened) {

@@ -14,7 +14,7 @@
 #include "core/rules.h"
 #include "input/mouse.h"
 #include "tests/native/draw_recorder.h"
-#include "tests/native/mouse_messages.h"
+#include "input/mouse_cases.h"
 #include "tests/support/worked_game.h"
 
 namespace {
@@ -86,7 +86,7 @@ TEST(SquareAtPoint, PixelsToSquares)
 
 namespace {
 
-using Message = MouseMessage;
+using Message = MouseCase;
 enum class RuleCall { None, Open, Mark, Chord };
 
 // Sends the message over one of two squares of the worked game, with a flag
@@ -106,7 +106,7 @@ RuleCall Observe(Message message, unsigned buttons, int latchBefore, bool overOp
     const int column = overOpenedSquare ? 0 : 6;
     const int row = 0;
     const ProgramSnapshot before = TakeSnapshot();
-    SendMouse(message, buttons, Px(column) + 3, Py(row) - 5);
+    PlayMouseCase(message, buttons, Px(column) + 3, Py(row) - 5);
     EXPECT_EQ(hoverColumn, column);
     EXPECT_EQ(hoverRow, row);
 
@@ -140,30 +140,30 @@ TEST(MouseMessages, RuleCalledAndLatchLeftByEachMessage)
         RuleCall call;
         int latchAfter;
     } cases[] = {
-        {Message::LeftDown, R, false, 1, RuleCall::None, 0},
-        {Message::LeftDown, R, true, 0, RuleCall::None, 1},
-        {Message::RightDown, L, false, 1, RuleCall::Mark, 0},
-        {Message::RightDown, L, true, 0, RuleCall::None, 1},
-        {Message::LeftUp, R, true, 0, RuleCall::Chord, Unchanged},
-        {Message::LeftUp, R, true, 1, RuleCall::Chord, Unchanged},
-        {Message::LeftUp, R, false, 1, RuleCall::None, 0},
-        {Message::LeftUp, R, false, 0, RuleCall::Open, 0},
-        {Message::RightUp, L, true, 1, RuleCall::Chord, 0},
-        {Message::RightUp, L, true, 0, RuleCall::Chord, 0},
-        {Message::RightUp, L, false, 1, RuleCall::None, 0},
-        {Message::Move, 0, false, 0, RuleCall::None, Unchanged},
-        {Message::Move, 0, false, 1, RuleCall::None, Unchanged},
+        {MouseCaseLeftDown, R, false, 1, RuleCall::None, 0},
+        {MouseCaseLeftDown, R, true, 0, RuleCall::None, 1},
+        {MouseCaseRightDown, L, false, 1, RuleCall::Mark, 0},
+        {MouseCaseRightDown, L, true, 0, RuleCall::None, 1},
+        {MouseCaseLeftUp, R, true, 0, RuleCall::Chord, Unchanged},
+        {MouseCaseLeftUp, R, true, 1, RuleCall::Chord, Unchanged},
+        {MouseCaseLeftUp, R, false, 1, RuleCall::None, 0},
+        {MouseCaseLeftUp, R, false, 0, RuleCall::Open, 0},
+        {MouseCaseRightUp, L, true, 1, RuleCall::Chord, 0},
+        {MouseCaseRightUp, L, true, 0, RuleCall::Chord, 0},
+        {MouseCaseRightUp, L, false, 1, RuleCall::None, 0},
+        {MouseCaseMove, 0, false, 0, RuleCall::None, Unchanged},
+        {MouseCaseMove, 0, false, 1, RuleCall::None, Unchanged},
     };
     // The message's own button bit and bits of other keys are not looked at.
     const unsigned ownAndOtherBits[] = {0, L | R, 0x4 | 0x8 | 0x10 | 0x20 | 0x40};
     for (const auto& c : cases) {
         for (unsigned extra : ownAndOtherBits) {
             unsigned buttons = c.otherHeld ? c.otherButton : 0;
-            if (c.message != Message::Move)
+            if (c.message != MouseCaseMove)
                 buttons |= extra & ~c.otherButton;
             for (bool overOpened : {false, true}) {
                 SCOPED_TRACE(::testing::Message()
-                             << MessageName(c.message) << " with buttons " << buttons << ", latch "
+                             << mouseCaseNames[c.message] << " with buttons " << buttons << ", latch "
                              << c.latchBefore << ", over " << (overOpened ? "(0,0)" : "(6,0)"));
                 // The calls the player can see: an open of the covered square,
                 // a flag on it, the chord around the opened one.
@@ -180,7 +180,7 @@ TEST(MouseMessages, RuleCalledAndLatchLeftByEachMessage)
     // Moves with any buttons call no rule.
     for (unsigned buttons : {0u, L, R, L | R}) {
         for (bool overOpened : {false, true}) {
-            EXPECT_EQ(Observe(Message::Move, buttons, 1, overOpened), RuleCall::None);
+            EXPECT_EQ(Observe(MouseCaseMove, buttons, 1, overOpened), RuleCall::None);
             EXPECT_EQ(chordLatch, 1);
         }
     }
@@ -212,7 +212,7 @@ TEST(LeftClick, TheFirstClickLaysOutTheBombs)
     EXPECT_EQ(gameActive, 1);
     EXPECT_EQ(Board[2][3].mine, 1);
     EXPECT_EQ(Board[1][2].opened, 1);
-    EXPECT_EQ(screenTile[1][2], 5);
+    EXPECT_EQ(shownTile[1][2], 5);
 }
 
 TEST(LeftClick, OnAnOpenedOrFlaggedSquareDrawsNothingVisible)
@@ -241,7 +241,7 @@ TEST(RightClick, ThePressFlagsAndTheReleaseOnlyRestores)
     ASSERT_NO_FATAL_FAILURE(StartWorkedGame());
     RightButtonDown(R, Px(3), Py(3));
     EXPECT_EQ(Board[3][3].mark, 1);
-    EXPECT_EQ(screenCounter, 9);
+    EXPECT_EQ(shownCounter, 9);
     const std::string flagged = worked::FirstOpenPictureWith({{3, 3, 'F'}});
     EXPECT_EQ(ScreenPicture(), flagged);
     RightButtonUp(0, Px(3), Py(3));
@@ -251,7 +251,7 @@ TEST(RightClick, ThePressFlagsAndTheReleaseOnlyRestores)
     // A second right click takes the flag away.
     RightClick(3, 3);
     EXPECT_EQ(Board[3][3].mark, 0);
-    EXPECT_EQ(screenCounter, 10);
+    EXPECT_EQ(shownCounter, 10);
     EXPECT_EQ(ScreenPicture(), firstOpenPicture);
 }
 
@@ -700,8 +700,8 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
                  RightClick(bomb.first, bomb.second);
          }},
     };
-    const Message messages[] = {Message::Move, Message::LeftDown, Message::LeftUp,
-                                Message::RightDown, Message::RightUp};
+    const Message messages[] = {MouseCaseMove, MouseCaseLeftDown, MouseCaseLeftUp,
+                                MouseCaseRightDown, MouseCaseRightUp};
     // Over the opened (0,0), a covered square, a bomb, the strip, off the board.
     const unsigned points[][2] = {
         {Px(0), Py(0)}, {Px(3), Py(2)}, {Px(1), Py(2)}, {Px(4), 4}, {300, 300}};
@@ -716,10 +716,10 @@ TEST(GameOver, EveryMessageIsDroppedAfterALossOrAWin)
         for (Message message : messages) {
             for (unsigned buttons : {0u, L, R, L | R}) {
                 for (const auto& point : points) {
-                    SCOPED_TRACE(::testing::Message() << ending.name << ": " << MessageName(message)
+                    SCOPED_TRACE(::testing::Message() << ending.name << ": " << mouseCaseNames[message]
                                                       << " buttons " << buttons << " at ("
                                                       << point[0] << "," << point[1] << ")");
-                    SendMouse(message, buttons, point[0], point[1]);
+                    PlayMouseCase(message, buttons, point[0], point[1]);
                     EXPECT_TRUE(drawLog.empty());
                     EXPECT_EQ(SnapshotDifference(before, TakeSnapshot()), "");
                 }
@@ -748,7 +748,7 @@ TEST(GameOver, ANewGameBringsTheMouseBack)
     LeftButtonUp(0, Px(1), Py(1));  // lost
     NewGame();
     LeftButtonDown(L, Px(0), Py(0));
-    EXPECT_EQ(screenTile[0][0], 3);
+    EXPECT_EQ(shownTile[0][0], 3);
     LeftButtonUp(0, Px(0), Py(0));
     EXPECT_EQ(gameActive, 1);
     EXPECT_EQ(Board[0][0].opened, 1);
