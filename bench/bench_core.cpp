@@ -11,34 +11,19 @@
 
 #include "core/board.h"
 #include "core/rules.h"
-#include "core/draw.h"
+#include "render/screen_model.h"
+#include "tests/support/opened_squares.h"
 
+// The game draws into the screen model, as the page, the replay and the
+// tests' stand-ins do, so the figures are those of the rules and the model.
 namespace {
-
-struct DrawnTile {
-    int column, row, tile;
-};
-
-// Every drawing call of an iteration, in order. Reserved once for more than
-// a game can draw, so that recording never allocates while timing.
-std::vector<DrawnTile> drawn;
-constexpr size_t DrawCapacity = 64 * 1024;
 
 void SetBoard(int newColumns, int newRows, int newBombs)
 {
     columns = newColumns;
     rows = newRows;
     bombCount = newBombs;
-    drawn.reserve(DrawCapacity);
-}
-
-int OpenedSquares()
-{
-    int opened = 0;
-    for (int column = 0; column < columns; ++column)
-        for (int row = 0; row < rows; ++row)
-            opened += Board[column][row].opened != 0;
-    return opened;
+    ResetScreenModel();
 }
 
 // Every square of the board in an order shuffled with a fixed seed.
@@ -55,27 +40,17 @@ std::vector<std::pair<int, int>> ShuffledSquares(unsigned seed)
 
 }  // namespace
 
-void DrawTile(int column, int row, int tile)
-{
-    drawn.push_back(DrawnTile{column, row, tile});
-}
-
-void DrawCounter()
-{
-    drawn.push_back(DrawnTile{-1, -1, mineCounter});
-}
-
 // NewGame alone on the largest board: 864 covered squares and the counter.
 static void BM_NewGame(benchmark::State& state)
 {
     SetBoard(36, 24, 5);
     for (auto _ : state) {
-        drawn.clear();
+        ForgetChanges();
         NewGame();
-        benchmark::DoNotOptimize(drawn.data());
+        benchmark::DoNotOptimize(shownTile);
         benchmark::ClobberMemory();
     }
-    state.counters["draws"] = static_cast<double>(drawn.size());
+    state.counters["squares drawn"] = changedSquareCount;
 }
 BENCHMARK(BM_NewGame);
 
@@ -86,16 +61,16 @@ static void BM_NewGameAndFullBoardFlood(benchmark::State& state)
     SetBoard(36, 24, 5);
     for (auto _ : state) {
         randomState = 1;
-        drawn.clear();
+        ForgetChanges();
         NewGame();
         OpenCell(0, 0);
-        benchmark::DoNotOptimize(drawn.data());
+        benchmark::DoNotOptimize(shownTile);
         benchmark::ClobberMemory();
     }
     if (OpenedSquares() != 857)
         state.SkipWithError("the flood did not open the expected 857 squares");
     state.counters["opened"] = OpenedSquares();
-    state.counters["draws"] = static_cast<double>(drawn.size());
+    state.counters["squares drawn"] = changedSquareCount;
 }
 BENCHMARK(BM_NewGameAndFullBoardFlood);
 
@@ -108,15 +83,15 @@ static void BM_FullBoardFlood(benchmark::State& state)
         state.PauseTiming();
         randomState = 1;
         NewGame();
-        drawn.clear();
+        ForgetChanges();
         state.ResumeTiming();
         OpenCell(0, 0);
-        benchmark::DoNotOptimize(drawn.data());
+        benchmark::DoNotOptimize(shownTile);
         benchmark::ClobberMemory();
     }
     if (OpenedSquares() != 857)
         state.SkipWithError("the flood did not open the expected 857 squares");
-    state.counters["draws"] = static_cast<double>(drawn.size());
+    state.counters["squares drawn"] = changedSquareCount;
 }
 BENCHMARK(BM_FullBoardFlood);
 
@@ -131,9 +106,10 @@ static void BM_RandomGame(benchmark::State& state)
     int opens = 0;
     for (auto _ : state) {
         randomState = 1;
-        drawn.clear();
+        ForgetChanges();
         opens = 0;
         NewGame();
+        ForgetChanges();
         for (const auto& square : order) {
             if (Board[square.first][square.second].opened)
                 continue;
@@ -141,11 +117,11 @@ static void BM_RandomGame(benchmark::State& state)
             ++opens;
             if (!gameActive)
                 break;  // lost
-            // Each open draws its squares once, after the layout's drawings.
-            if (static_cast<int>(drawn.size()) - (columns * rows + 1) == safeSquares)
+            // Each open draws its squares once: all safe squares drawn is all open.
+            if (changedSquareCount == safeSquares)
                 break;
         }
-        benchmark::DoNotOptimize(drawn.data());
+        benchmark::DoNotOptimize(shownTile);
         benchmark::ClobberMemory();
     }
     state.counters["opens"] = opens;
@@ -163,7 +139,7 @@ static void BM_WonGame(benchmark::State& state)
     const std::vector<std::pair<int, int>> order = ShuffledSquares(7);
     for (auto _ : state) {
         randomState = 1;
-        drawn.clear();
+        ForgetChanges();
         NewGame();
         OpenCell(order[0].first, order[0].second);
         for (const auto& square : order) {
@@ -174,11 +150,11 @@ static void BM_WonGame(benchmark::State& state)
         for (const auto& square : order)
             if (Board[square.first][square.second].mine)
                 CycleMark(square.first, square.second);
-        benchmark::DoNotOptimize(drawn.data());
+        benchmark::DoNotOptimize(shownTile);
         benchmark::ClobberMemory();
     }
     if (gameActive || mineCounter != 0)
         state.SkipWithError("the game was not won");
-    state.counters["draws"] = static_cast<double>(drawn.size());
+    state.counters["squares drawn"] = changedSquareCount;
 }
 BENCHMARK(BM_WonGame)->Args({16, 16, 40})->Args({36, 24, 130});

@@ -29,21 +29,12 @@
 
 #include "core/board.h"
 #include "core/rules.h"
-#include "core/draw.h"
+#include "core/geometry.h"
+#include "render/screen_model.h"
 #include "tests/e2e/driver.h"
 
-// The game's rules run in this program too, only to learn which squares the
-// flood draws and in which order; this drawing layer records them.
-namespace {
-std::vector<RECT> drawnSquares;
-}
-
-void DrawTile(int column, int row, int)
-{
-    drawnSquares.push_back({16 * column, 16 * (row + 1), 16 * column + 16, 16 * (row + 1) + 16});
-}
-
-void DrawCounter() {}
+// The game's rules run in this program too, into the screen model, only to
+// learn which squares the flood draws and in which order.
 
 namespace {
 
@@ -247,10 +238,17 @@ int main(int argc, char** argv)
     rows = 24;
     bombCount = 5;
     randomState = 1;
+    ResetScreenModel();
     NewGame();
-    drawnSquares.clear();
+    ForgetChanges();
     OpenCell(0, 0);
-    const std::vector<RECT> floodOrder = drawnSquares;
+    std::vector<RECT> floodOrder;
+    for (int i = 0; i < changedSquareCount; ++i) {
+        const int column = changedSquares[i][0];
+        const int row = changedSquares[i][1];
+        floodOrder.push_back({SquareLeft(column), SquareTop(row), SquareLeft(column) + SquareSize,
+                              SquareTop(row) + SquareSize});
+    }
     // The same number of squares, row by row.
     std::vector<RECT> rowOrder;
     for (int row = 0; row < 24 && rowOrder.size() < floodOrder.size(); ++row)

@@ -118,12 +118,12 @@ std::vector<BadFile> BadFiles()
 ::testing::AssertionResult PlaysAsTheRules(const GameRun& game, int columns, int rows, int bombs)
 {
     model::Start(columns, rows, bombs);
-    ::testing::AssertionResult first = Shows(game, model::screen);
+    ::testing::AssertionResult first = Shows(game, model::Shown());
     if (!first)
         return first << "first board";
     model::ClickBoth(game, 0, 0);
     model::RightPressBoth(game, columns - 1, rows - 1);
-    ::testing::AssertionResult played = Shows(game, model::screen);
+    ::testing::AssertionResult played = Shows(game, model::Shown());
     if (!played)
         return played << "after an open and a flag";
     if (!game.NoPopup())

@@ -282,23 +282,23 @@ TEST_P(StripFiles, ShowTheirWholeTilesOrTheBuiltInOnes)
     if (otherStrip.width > 0) {
         WaitUntil([&] {
             const Picture shown = game.Capture();
-            if (Differences(shown, model::screen, otherStrip).empty() &&
-                !Differences(shown, model::screen, expectedStrip).empty())
+            if (Differences(shown, model::Shown(), otherStrip).empty() &&
+                !Differences(shown, model::Shown(), expectedStrip).empty())
                 expectedStrip = otherStrip;
-            return Differences(shown, model::screen, expectedStrip).empty();
+            return Differences(shown, model::Shown(), expectedStrip).empty();
         });
     }
-    EXPECT_EQ(WaitForPicture(game, model::screen, expectedStrip), "") << "first board";
+    EXPECT_EQ(WaitForPicture(game, model::Shown(), expectedStrip), "") << "first board";
     // An open with a number, a flood, a wrong flag and a right one...
     model::ClickBoth(game, 0, 0);
     model::ClickBoth(game, 9, 0);
     model::RightPressBoth(game, 0, 1);
     model::RightPressBoth(game, 1, 2);
-    EXPECT_EQ(WaitForPicture(game, model::screen, expectedStrip), "") << "in play";
+    EXPECT_EQ(WaitForPicture(game, model::Shown(), expectedStrip), "") << "in play";
     // ...then the bomb at (1, 1): every end-of-game picture.
     model::ClickBoth(game, 1, 1);
-    EXPECT_EQ(model::screen.Square(1, 1), 15);
-    EXPECT_EQ(WaitForPicture(game, model::screen, expectedStrip), "") << "after the loss";
+    EXPECT_EQ(model::Shown().Square(1, 1), 15);
+    EXPECT_EQ(WaitForPicture(game, model::Shown(), expectedStrip), "") << "after the loss";
     EXPECT_TRUE(game.NoPopup());
     ASSERT_EQ(game.Quit(), 0);
     EXPECT_NE(folder.ReadIni().find(settings), std::string::npos) << "the PanelBMP line changed";

@@ -171,7 +171,7 @@ std::string Show(const Resources& r)
             NewGame();
         }
         if (i % checkEvery == 0) {
-            ::testing::AssertionResult same = Shows(game, model::screen);
+            ::testing::AssertionResult same = Shows(game, model::Shown());
             if (!same)
                 return same << "after message " << i;
         }
@@ -202,10 +202,10 @@ TEST(TwoCopies, TheOneEndingLastDecidesTheFile)
         // Both still play: an open in each.
         model::Start(10, 5, 10);
         model::ClickBoth(first, 0, 0);
-        EXPECT_TRUE(Shows(first, model::screen));
+        EXPECT_TRUE(Shows(first, model::Shown()));
         model::Start(12, 6, 8);
         model::ClickBoth(second, 0, 0);
-        EXPECT_TRUE(Shows(second, model::screen));
+        EXPECT_TRUE(Shows(second, model::Shown()));
 
         GameRun& early = lastIsSecond ? first : second;
         GameRun& late = lastIsSecond ? second : first;
@@ -236,7 +236,7 @@ TEST_P(MouseStorm, ScreenFollowsTheGamesOwnRules)
     GameRun game(folder);
     ASSERT_TRUE(game.started());
     model::Start(board.columns, board.rows, board.bombs);
-    ASSERT_TRUE(Shows(game, model::screen));
+    ASSERT_TRUE(Shows(game, model::Shown()));
     ASSERT_TRUE(Storm(game, 10000, 20240607u, 1000));
     EXPECT_TRUE(game.NoPopup());
     EXPECT_EQ(game.Quit(), 0);
@@ -310,7 +310,7 @@ TEST(Resources, SameAfterGamesDialogsAndStorm)
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, game.processId());
     ASSERT_NE(process, nullptr);
     model::Start(10, 5, 10);
-    ASSERT_TRUE(Shows(game, model::screen));
+    ASSERT_TRUE(Shows(game, model::Shown()));
     const Resources first = SettledResources(game, process, ResourcesOf(game, process));
     ASSERT_GT(first.gdi, 0) << Show(first);
     ASSERT_GT(first.windows, 0) << Show(first);
@@ -319,7 +319,7 @@ TEST(Resources, SameAfterGamesDialogsAndStorm)
         SendMessageW(game.window(), WM_COMMAND, IDM_NEWGAME, 0);
         NewGame();
     }
-    ASSERT_TRUE(Shows(game, model::screen));
+    ASSERT_TRUE(Shows(game, model::Shown()));
     EXPECT_EQ(Show(SettledResources(game, process, first)), Show(first)) << "after 1000 new games";
 
     ASSERT_TRUE(DialogRoundTrips(game, 30));

@@ -1,41 +1,37 @@
-// The game's own rules and mouse layer, run inside the test on a recorded
-// screen: what the window must show after the same mouse messages. The real
+// The game's own rules and mouse layer, run inside the test on the screen
+// model: what the window must show after the same mouse messages. The real
 // program and this copy start from the same never-seeded generator, so they
 // deal the same bombs for the same settings and squares.
 //
-// Defines DrawTile, DrawCounter and ResetScreenModel: include it in one test
-// file only.
+// Defines ResetDrawingLog: include it in one test file only.
 #pragma once
 
 #include <windows.h>
 
+#include "app/mouse_message.h"
 #include "core/board.h"
 #include "core/rules.h"
-#include "input/mouse.h"
-#include "core/draw.h"
+#include "input/mouse_cases.h"
+#include "render/screen_model.h"
 #include "tests/e2e/driver.h"
 #include "tests/support/program_state.h"
 
-namespace model {
-inline Screen screen;
-}  // namespace model
-
-void DrawTile(int column, int row, int tile)
-{
-    model::screen.Set(column, row, tile);
-}
-
-void DrawCounter()
-{
-    model::screen.Counter(mineCounter);
-}
-
-void ResetScreenModel()
-{
-    model::screen = UniformScreen(columns, rows, -1, 0);
-}
+// The model draws into the screen model alone and keeps no log of calls.
+void ResetDrawingLog() {}
 
 namespace model {
+
+// What the model shows, as the driver reads a window.
+inline Screen Shown()
+{
+    Screen screen = UniformScreen(columns, rows, -1, 0);
+    for (int column = 0; column < columns; ++column)
+        for (int row = 0; row < rows; ++row)
+            screen.Set(column, row, shownTile[column][row]);
+    for (int cell = 0; cell < CounterCells; ++cell)
+        screen.counter[cell] = shownCounterTiles[cell];
+    return screen;
+}
 
 // A fresh process's state for the given settings, and its first board.
 inline void Start(int boardColumns, int boardRows, int bombs)
@@ -47,17 +43,8 @@ inline void Start(int boardColumns, int boardRows, int bombs)
 // One mouse message as the main window hands it to the mouse layer.
 inline void Mouse(UINT message, unsigned buttons, int x, int y)
 {
-    const unsigned held = ((buttons & MK_LBUTTON) ? MouseLeft : 0u) | ((buttons & MK_RBUTTON) ? MouseRight : 0u);
-    const unsigned px = static_cast<unsigned>(x) & 0xFFFF;
-    const unsigned py = static_cast<unsigned>(y) & 0xFFFF;
-    switch (message) {
-    case WM_MOUSEMOVE: MouseMove(held, px, py); break;
-    case WM_LBUTTONDOWN: LeftButtonDown(held, px, py); break;
-    case WM_LBUTTONUP: LeftButtonUp(held, px, py); break;
-    case WM_RBUTTONDOWN: RightButtonDown(held, px, py); break;
-    case WM_RBUTTONUP: RightButtonUp(held, px, py); break;
-    default: break;
-    }
+    PlayMouseCase(MouseCaseOfMessage(message), HeldButtons(buttons), static_cast<unsigned>(x) & 0xFFFF,
+                  static_cast<unsigned>(y) & 0xFFFF);
 }
 
 // The same messages as GameRun::ClickSquare and GameRun::RightPressSquare.

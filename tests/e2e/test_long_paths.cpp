@@ -106,9 +106,9 @@ void RunFromFolderOfLength(size_t length, bool withSettings, const wchar_t* exeN
     const bool readSettings = fits && withSettings;
     const int columns = readSettings ? 12 : 10, rows = readSettings ? 6 : 5, bombs = readSettings ? 7 : 10;
     model::Start(columns, rows, bombs);
-    EXPECT_TRUE(Shows(game, model::screen)) << "first board";
+    EXPECT_TRUE(Shows(game, model::Shown())) << "first board";
     model::ClickBoth(game, 0, 0);
-    EXPECT_TRUE(Shows(game, model::screen)) << "after an open";
+    EXPECT_TRUE(Shows(game, model::Shown())) << "after an open";
     RECT outer = {};
     GetWindowRect(game.window(), &outer);
     EXPECT_EQ(outer.left, readSettings ? 30 : 10);

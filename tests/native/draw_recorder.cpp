@@ -5,11 +5,10 @@
 
 #include "input/mouse.h"
 #include "core/draw.h"
+#include "render/screen_model.h"
 #include "tests/support/tile_letters.h"
 
 std::vector<DrawCall> drawLog;
-int screenTile[MaxColumns][MaxRows];
-int screenCounter;
 int drawsOffBoard;
 DrawTileObserver drawTileObserver = nullptr;
 
@@ -18,17 +17,14 @@ void DrawTile(int column, int row, int tile)
     if (drawTileObserver)
         drawTileObserver(column, row, tile);
     drawLog.push_back(DrawCall{column, row, tile});
-    if (column < 0 || column >= columns || row < 0 || row >= rows) {
+    if (!ShowTile(column, row, tile))
         ++drawsOffBoard;
-        return;
-    }
-    screenTile[column][row] = tile;
 }
 
 void DrawCounter()
 {
     drawLog.push_back(CounterCall(mineCounter));
-    screenCounter = mineCounter;
+    ShowCounter();
 }
 
 std::string ScreenPicture()
@@ -36,7 +32,7 @@ std::string ScreenPicture()
     std::string picture;
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
-            const int tile = screenTile[column][row];
+            const int tile = shownTile[column][row];
             picture += tile == NeverDrawn ? ' ' : TileLetter(tile);
         }
         picture += '\n';
@@ -96,15 +92,6 @@ ProgramSnapshot TakeSnapshot()
     return snapshot;
 }
 
-int OpenedSquares()
-{
-    int opened = 0;
-    for (int column = 0; column < columns; ++column)
-        for (int row = 0; row < rows; ++row)
-            opened += Board[column][row].opened != 0;
-    return opened;
-}
-
 std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnapshot& after)
 {
     std::ostringstream out;
@@ -135,12 +122,8 @@ std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnaps
     return out.str();
 }
 
-void ResetScreenModel()
+void ResetDrawingLog()
 {
     drawLog.clear();
-    for (auto& column : screenTile)
-        for (int& tile : column)
-            tile = NeverDrawn;
-    screenCounter = 0;
     drawsOffBoard = 0;
 }

@@ -1,6 +1,6 @@
 // A stand-in for the drawing layer that logs every DrawTile and DrawCounter
-// call in order and keeps a screen model: the last tile drawn on each square
-// and the last counter value shown, which is what a player would see.
+// call in order and keeps the screen model (render/screen_model.h: shownTile,
+// shownCounter), which is what a player would see.
 #pragma once
 
 #include <initializer_list>
@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/board.h"
+#include "render/screen_model.h"
+#include "tests/support/opened_squares.h"
 #include "tests/support/program_state.h"
 
 struct DrawCall {
@@ -33,9 +35,6 @@ inline std::ostream& operator<<(std::ostream& out, const DrawCall& call)
 }
 
 extern std::vector<DrawCall> drawLog;
-constexpr int NeverDrawn = -1;
-extern int screenTile[MaxColumns][MaxRows];
-extern int screenCounter;
 // Calls whose square lay off the current board (always a fault).
 extern int drawsOffBoard;
 
@@ -80,9 +79,6 @@ struct ProgramSnapshot {
     int32_t hoverColumn, hoverRow, chordLatch;
 };
 ProgramSnapshot TakeSnapshot();
-
-// Opened squares on the current board.
-int OpenedSquares();
 
 // "" when the two snapshots are equal, else a list of what differs.
 std::string SnapshotDifference(const ProgramSnapshot& before, const ProgramSnapshot& after);

@@ -210,7 +210,7 @@ TEST(NewGame, ClearsTheBoardRowByRowThenShowsTheCounter)
     EXPECT_EQ(gameActive, 0);
     EXPECT_EQ(firstClickPending, 1);
     EXPECT_EQ(mineCounter, 7);
-    EXPECT_EQ(screenCounter, 7);
+    EXPECT_EQ(shownCounter, 7);
     for (int column = 0; column < MaxColumns; ++column) {
         for (int row = 0; row < MaxRows; ++row) {
             const Cell& cell = Board[column][row];
@@ -363,7 +363,7 @@ TEST(Chord, AWrongFlagLosesAndShowsTheWholeBoard)
     // no other cell changed.
     EXPECT_EQ(Board[0][1].mark, 1);
     EXPECT_EQ(mineCounter, 9);
-    EXPECT_EQ(screenCounter, 9);
+    EXPECT_EQ(shownCounter, 9);
 }
 
 TEST(Loss, OpeningABombDirectly)
@@ -462,7 +462,7 @@ TEST(Win, CounterAtZeroWithAWrongFlagIsNoWinUntilTheFlagGoes)
     drawLog.clear();
     EXPECT_EQ(CycleMark(1, 4), 1);  // the tenth bomb
     EXPECT_EQ(drawLog, (std::vector<DrawCall>{{1, 4, 1}, CounterCall(-1)}));
-    EXPECT_EQ(screenCounter, -1);
+    EXPECT_EQ(shownCounter, -1);
     EXPECT_TRUE(InPlay());
 
     drawLog.clear();

@@ -54,7 +54,7 @@ TEST(SquarePress, ShowsTheMousePressedLookOnlyOnCoveredUnflaggedSquares)
         ASSERT_NO_FATAL_FAILURE(StartWithFlag());
         EXPECT_EQ(PressSquare(c.x, c.y), c.buttons);
         EXPECT_EQ(ScreenPicture(), c.picture);
-        EXPECT_EQ(screenCounter, 9) << "a press never draws the counter";
+        EXPECT_EQ(shownCounter, 9) << "a press never draws the counter";
         EXPECT_EQ(OpenedSquares(), 1);
         CancelPress();
     }

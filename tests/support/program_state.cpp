@@ -4,6 +4,7 @@
 
 #include "core/board.h"
 #include "input/mouse.h"
+#include "render/screen_model.h"
 
 void ResetProgramState(int newColumns, int newRows, int newBombCount)
 {
@@ -19,4 +20,5 @@ void ResetProgramState(int newColumns, int newRows, int newBombCount)
     hoverRow = 0;
     chordLatch = 0;
     ResetScreenModel();
+    ResetDrawingLog();
 }

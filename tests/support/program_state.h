@@ -1,13 +1,13 @@
-// The one way the tests put the program back to a fresh process, for the
-// recorded screen of the native tests and the screen model of the
-// end-to-end tests alike.
+// The one way the tests put the program back to a fresh process, with the
+// screen model emptied, for the native tests and the end-to-end tests' model
+// alike.
 #pragma once
 
 // A fresh process: zeroed board, generator at 1, phase and counter at 0,
-// mouse state cleared, the given size and bomb count, and the stand-in
-// drawing layer's screen emptied. No game is laid out.
+// mouse state cleared, the given size and bomb count, and the screen model
+// and the stand-in drawing layer's log emptied. No game is laid out.
 void ResetProgramState(int newColumns, int newRows, int newBombCount);
 
-// Empties the screen of the stand-in drawing layer; defined beside its
-// DrawTile and DrawCounter.
-void ResetScreenModel();
+// Empties what the stand-in drawing layer keeps besides the screen model;
+// defined beside its DrawTile and DrawCounter.
+void ResetDrawingLog();

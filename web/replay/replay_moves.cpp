@@ -1,7 +1,7 @@
 // Replays a list of game commands and mouse cases through the core and the
-// mouse layer built natively, with a drawing layer that only remembers the
-// last tile of every square and of every counter cell, and prints that
-// picture and the board as JSON. The page's tests play the same list in the
+// mouse layer built natively, drawing into the screen model alone (the last
+// tile of every square and of every counter cell), and prints that picture
+// and the board as JSON. The page's tests play the same list in the
 // browser and compare its canvas with this, square by square.
 //
 // Input, one command a line:
@@ -16,15 +16,11 @@
 
 #include "core/board.h"
 #include "core/rules.h"
-#include "input/mouse.h"
+#include "input/mouse_cases.h"
 #include "input/square_press.h"
-#include "render/counter_digits.h"
-#include "core/draw.h"
+#include "render/screen_model.h"
 
 namespace {
-
-int shownTile[MaxColumns][MaxRows];
-int counterTile[CounterCells];
 
 void PrintRows(const char* name, int (*valueAt)(int column, int row))
 {
@@ -55,11 +51,11 @@ struct Command {
 const Command commands[] = {
     {"size", 3, SetSize},
     {"new", 0, [](const unsigned*) { NewGame(); }},
-    {"move", 3, [](const unsigned* a) { MouseMove(a[0], a[1], a[2]); }},
-    {"ldown", 3, [](const unsigned* a) { LeftButtonDown(a[0], a[1], a[2]); }},
-    {"lup", 3, [](const unsigned* a) { LeftButtonUp(a[0], a[1], a[2]); }},
-    {"rdown", 3, [](const unsigned* a) { RightButtonDown(a[0], a[1], a[2]); }},
-    {"rup", 3, [](const unsigned* a) { RightButtonUp(a[0], a[1], a[2]); }},
+    {"move", 3, [](const unsigned* a) { PlayMouseCase(MouseCaseMove, a[0], a[1], a[2]); }},
+    {"ldown", 3, [](const unsigned* a) { PlayMouseCase(MouseCaseLeftDown, a[0], a[1], a[2]); }},
+    {"lup", 3, [](const unsigned* a) { PlayMouseCase(MouseCaseLeftUp, a[0], a[1], a[2]); }},
+    {"rdown", 3, [](const unsigned* a) { PlayMouseCase(MouseCaseRightDown, a[0], a[1], a[2]); }},
+    {"rup", 3, [](const unsigned* a) { PlayMouseCase(MouseCaseRightUp, a[0], a[1], a[2]); }},
     {"press", 2, [](const unsigned* a) { PressSquare(a[0], a[1]); }},
     {"click", 2, [](const unsigned* a) { ClickSquare(a[0], a[1]); }},
     {"flag", 2, [](const unsigned* a) { FlagSquare(a[0], a[1]); }},
@@ -73,23 +69,9 @@ int Mark(int column, int row) { return Board[column][row].mark; }
 
 }  // namespace
 
-void DrawTile(int column, int row, int tile)
-{
-    shownTile[column][row] = tile;
-}
-
-void DrawCounter()
-{
-    CounterTiles(mineCounter, counterTile);
-}
-
 int main()
 {
-    for (auto& column : shownTile)
-        for (int& tile : column)
-            tile = -1;
-    for (int& tile : counterTile)
-        tile = -1;
+    ResetScreenModel();
     char word[16];
     while (std::scanf("%15s", word) == 1) {
         const Command* command = nullptr;
@@ -111,8 +93,8 @@ int main()
     }
     std::printf("{\"columns\":%d,\"rows\":%d,\"gameActive\":%d,\"firstClickPending\":%d,", columns,
                 rows, gameActive, firstClickPending);
-    std::printf("\"counter\":[%d,%d,%d,%d],", counterTile[0], counterTile[1], counterTile[2],
-                counterTile[3]);
+    std::printf("\"counter\":[%d,%d,%d,%d],", shownCounterTiles[0], shownCounterTiles[1], shownCounterTiles[2],
+                shownCounterTiles[3]);
     PrintRows("tiles", Shown);
     std::printf(",");
     PrintRows("mines", Mine);
