@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the page's menu and dialog labels from the exe's resource script.
 
-  make_page_labels.py RC RESOURCE_H DRAW_H TEXTS_JSON SCRIPTS_DIR OUT.json
+  make_page_labels.py RC RESOURCE_H DRAW_H CASES_H TEXTS_JSON SCRIPTS_DIR OUT.json
 
 RC is resources/tsweeper.rc (UTF-8): its menu 104 and dialog 103 give the
 labels with their & mnemonics, their order and command IDs, and the dialog's
@@ -9,7 +9,9 @@ caption, font and controls with their places in dialog units. RESOURCE_H
 gives the IDs' values, so the page runs the same commands as the exe; only
 the IDs that the menu and the dialog name are carried. DRAW_H gives the tile
 numbers of the strip by name (its enum TileNumber), so that the page can
-tell what a square shows. TEXTS_JSON, the
+tell what a square shows; CASES_H the mouse cases by name (its enum
+MouseCase), so that the page hands the mouse layer the same cases as the
+exe. TEXTS_JSON, the
 program's texts as tools/make_texts.py writes them for the page, is carried
 along, so that the page has everything it shows in one place. Of the texts
 and the tile numbers, only those that the page's script (the .js files in
@@ -48,21 +50,32 @@ def read_ids(path):
     return ids
 
 
-def read_tiles(path, text):
-    """The enumerators of `enum TileNumber` in the drawing header."""
-    match = re.search(r"enum TileNumber \{(.*?)\};", text, re.S)
+def read_enum(path, text, name, prefix):
+    """The enumerators of `enum <name>` in a header, each written as
+    `<prefix>Something = <number>,`."""
+    match = re.search(r"enum " + name + r" \{(.*?)\};", text, re.S)
     if not match:
-        raise ResourceError(f"{path}: no enum TileNumber")
-    tiles = {}
+        raise ResourceError(f"{path}: no enum {name}")
+    values = {}
     for line in match.group(1).splitlines():
         line = line.split("//")[0].strip()
         if not line:
             continue
-        entry = re.fullmatch(r"(Tile\w+)\s*=\s*(\d+),?", line)
+        entry = re.fullmatch(r"(" + prefix + r"\w+)\s*=\s*(\d+),?", line)
         if not entry:
-            raise ResourceError(f"{path}: a tile number this tool does not read: {line}")
-        tiles[entry.group(1)] = int(entry.group(2))
-    return tiles
+            raise ResourceError(f"{path}: a number of enum {name} this tool does not read: {line}")
+        values[entry.group(1)] = int(entry.group(2))
+    return values
+
+
+def read_tiles(path, text):
+    """The tile numbers of the strip: `enum TileNumber` in the drawing port."""
+    return read_enum(path, text, "TileNumber", "Tile")
+
+
+def read_mouse_cases(path, text):
+    """The five mouse cases by number: `enum MouseCase` of the mouse layer."""
+    return read_enum(path, text, "MouseCase", "MouseCase")
 
 
 class Reader:
@@ -186,25 +199,28 @@ def page_labels(rc_path, rc_text, ids, texts):
 
 
 def main(argv):
-    if len(argv) != 7:
+    if len(argv) != 8:
         sys.exit(__doc__)
     with open(argv[1], encoding="utf-8") as script:
         rc_text = script.read()
     with open(argv[3], encoding="utf-8") as header:
         draw_text = header.read()
-    with open(argv[4], encoding="utf-8") as texts:
+    with open(argv[4], encoding="utf-8") as header:
+        cases_text = header.read()
+    with open(argv[5], encoding="utf-8") as texts:
         texts = json.load(texts)
     scripts = []
-    for name in sorted(os.listdir(argv[5])):
+    for name in sorted(os.listdir(argv[6])):
         if name.endswith(".js"):
-            with open(os.path.join(argv[5], name), encoding="utf-8") as script:
+            with open(os.path.join(argv[6], name), encoding="utf-8") as script:
                 scripts.append(script.read())
     try:
         labels = page_labels(argv[1], rc_text, read_ids(argv[2]), named_in(texts, scripts))
         labels["tiles"] = named_in(read_tiles(argv[3], draw_text), scripts)
+        labels["mouseCases"] = named_in(read_mouse_cases(argv[4], cases_text), scripts)
     except ResourceError as error:
         sys.exit(f"make_page_labels: {error}")
-    write_if_changed(argv[6], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
+    write_if_changed(argv[7], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
 
 
 if __name__ == "__main__":

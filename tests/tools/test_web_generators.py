@@ -185,6 +185,16 @@ class PageLabels(unittest.TestCase):
         with self.assertRaises(make_page_labels.ResourceError):
             make_page_labels.read_tiles("d.h", "enum TileNumber {\n    TileFlag = TileCovered + 1,\n};\n")
 
+    def test_reads_the_repo_headers_numbers(self):
+        with open(os.path.join(ROOT, "input", "mouse_cases.h"), encoding="utf-8") as header:
+            cases = make_page_labels.read_mouse_cases("mouse_cases.h", header.read())
+        self.assertEqual(list(cases), ["MouseCaseMove", "MouseCaseLeftDown", "MouseCaseLeftUp",
+                                       "MouseCaseRightDown", "MouseCaseRightUp", "MouseCaseCount"])
+        self.assertEqual(list(cases.values()), list(range(6)))
+        with open(os.path.join(ROOT, "core", "draw.h"), encoding="utf-8") as header:
+            tiles = make_page_labels.read_tiles("draw.h", header.read())
+        self.assertEqual((tiles["TileCovered"], tiles["TileCount"]), (0, 28))
+
     def test_refuses_a_statement_it_would_otherwise_drop(self):
         cases = [
             ('        MENUITEM SEPARATOR\n', '        MENUITEM "灰色", IDM_NEWGAME, GRAYED\n', "menu statement"),

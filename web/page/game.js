@@ -1,6 +1,7 @@
 // The game module in the page: starts the WebAssembly (the exe's core and
 // mouse layer, with the tile strip), and copies what it drew to the board
-// canvas, as the exe's paint copies its back buffer to the window.
+// canvas whenever it presents a change, as the exe's paint copies its back
+// buffer to the window.
 import { inflate } from './inflate.js';
 import { labels } from './labels.js';
 import { tsweeperWasm } from './tsweeperWasm.js';
@@ -38,11 +39,11 @@ export async function loadGame() {
   try {
     const bytes = inflate(base64Bytes(tsweeperWasm));
     try {
-      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), {});
+      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
     } catch (error) {
       // A browser that compiles only small modules at once compiles it in the background.
       if (!(error instanceof RangeError)) throw error;
-      instance = (await WebAssembly.instantiate(bytes, {})).instance;
+      instance = (await WebAssembly.instantiate(bytes, imports)).instance;
     }
   } catch (error) {
     throw new LoadError('tsweeper.wasm', error);
@@ -90,20 +91,29 @@ function screenImage() {
 const painted = [];
 
 // `listener(rect)` runs after every copy to the canvas, with the client
-// rectangle copied ([left, top, right, bottom], empty when right <= left):
+// rectangle copied ([left, top, right, bottom], empty when right <= left),
+// while the module's changed squares can still be read (changedSquares):
 // what else shows the board follows it there.
 export function afterPaint(listener) {
   painted.push(listener);
 }
 
-// Copies the rectangle that the module drew since the last copy.
-export function paint() {
-  const ex = game.exports;
-  const rect = [...new Int32Array(ex.memory.buffer, ex.DirtyRect(), 4)];
-  const [left, top, right, bottom] = rect;
+// The module's `present`: every export that changed the picture ends by
+// handing over the rectangle it drew, which is copied to the canvas.
+function present(left, top, right, bottom) {
+  if (!game.context) return;
   if (right > left) game.context.putImageData(screenImage(), 0, 0, left, top, right - left, bottom - top);
-  ex.ClearDirty();
-  for (const listener of painted) listener(rect);
+  for (const listener of painted) listener([left, top, right, bottom]);
+}
+const imports = { env: { present } };
+
+// The squares drawn since the last presentation, as [column, row] pairs.
+export function changedSquares() {
+  const ex = game.exports;
+  const pairs = new Int16Array(ex.memory.buffer, ex.ChangedSquares(), 2 * ex.ChangedSquareCount());
+  const squares = [];
+  for (let i = 0; i < pairs.length; i += 2) squares.push([pairs[i], pairs[i + 1]]);
+  return squares;
 }
 
 // The canvas takes the board's client-area size and shows the whole image
@@ -114,7 +124,7 @@ export function fitCanvas() {
   canvas.width = ex.ClientWidth();
   canvas.height = ex.ClientHeight();
   game.context.putImageData(screenImage(), 0, 0, 0, 0, canvas.width, canvas.height);
-  ex.ClearDirty();
+  ex.ForgetChanges();
 }
 
 // Device pixels across a CSS pixel: the screen's scale and the browser's zoom.

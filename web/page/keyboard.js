@@ -5,7 +5,7 @@
 // square is scrolled into view; Space or Enter plays a left click on its
 // square (on an opened number: the chord), F a right click. Each goes
 // through the mouse cases, at the square's centre.
-import { game, paint, boardLength } from './game.js';
+import { game, boardLength } from './game.js';
 import { cellId } from './reader.js';
 
 const cursor = { column: 0, row: 0 };
@@ -59,10 +59,8 @@ function onKey(event) {
     moveTo(...moves[event.key]);
   } else if ((event.key === ' ' || event.key === 'Enter') && !event.ctrlKey) {
     if (!event.repeat) ex.ClickSquare(...centre());
-    paint();
   } else if (event.code === 'KeyF' && !event.ctrlKey) {
     if (!event.repeat) ex.FlagSquare(...centre());
-    paint();
   } else {
     return;
   }
@@ -86,6 +84,5 @@ export function setUpKeyboard() {
     if (event.detail !== 0 || !cell) return;
     moveTo(Number(cell.dataset.column), Number(cell.dataset.row));
     game.exports.ClickSquare(...centre());
-    paint();
   });
 }

@@ -3,7 +3,7 @@
 // is laid out and drawn. Then the menu commands, and the settings written
 // when the game ends and whenever the page is hidden or left, never after
 // the game has ended.
-import { game, loadGame, attachCanvas, fitCanvas, paint } from './game.js';
+import { game, loadGame, attachCanvas, fitCanvas } from './game.js';
 import { setUpMenu } from './menu.js';
 import { setUpMouse } from './pointer.js';
 import { setUpTouch } from './touch.js';
@@ -51,13 +51,11 @@ async function start() {
   const commands = {
     [ids.IDM_NEWGAME]: () => {
       ex.NewGame();
-      paint();
     },
     [ids.IDM_SETTINGS]: async () => {
       if (!(await settingsDialog(data))) return;
       fitBoard();
       ex.NewGame();
-      paint();
     },
     [ids.IDM_EXIT]: endGame,
     [ids.IDM_ABOUT]: () => messageBox(texts.VersionText, texts.VersionCaption),
@@ -87,11 +85,9 @@ async function start() {
   document.getElementById('controls').hidden = false;
   fitCanvas();
   ex.NewGame();
-  paint();
   window.tsweeperReadyAt = performance.now();
   buildGrid();
   applyZoom();
-  paint();
   document.documentElement.dataset.state = 'ready';
   keepForOffline();
 }

@@ -5,7 +5,8 @@
 // The mouse is heard through its pointer events, whose positions fall
 // between CSS pixels: a mouse event's lies on a whole CSS pixel, which at a
 // devicePixelRatio of 1.5 may be another pixel of the board.
-import { game, clientPoint, paint } from './game.js';
+import { game, clientPoint } from './game.js';
+import { labels } from './labels.js';
 
 // What the DOM calls the buttons: the bits of `buttons`, the values of `button`.
 const Held = { primary: 1, secondary: 2 };
@@ -30,23 +31,21 @@ function change(event) {
   return event.buttons & bit ? 'down' : 'up';
 }
 
+// The mouse layer's case for each change and button, by name.
+const { mouseCases } = labels;
+const cases = {
+  move: { [Button.none]: mouseCases.MouseCaseMove },
+  down: { [Button.primary]: mouseCases.MouseCaseLeftDown, [Button.secondary]: mouseCases.MouseCaseRightDown },
+  up: { [Button.primary]: mouseCases.MouseCaseLeftUp, [Button.secondary]: mouseCases.MouseCaseRightUp },
+};
+
 function onPointer(event) {
   // A finger is touch.js's; a pen plays the mouse cases, as its mouse events did.
   if (event.pointerType === 'touch') return;
   const point = clientPoint(event);
-  if (!point) return;
-  const ex = game.exports;
-  const { x, y } = point;
-  const buttons = held(event);
-  const what = change(event);
-  const { button } = event;
-  if (what === 'move' && button === Button.none) ex.MouseMove(buttons, x, y);
-  else if (what === 'down' && button === Button.primary) ex.LeftButtonDown(buttons, x, y);
-  else if (what === 'down' && button === Button.secondary) ex.RightButtonDown(buttons, x, y);
-  else if (what === 'up' && button === Button.primary) ex.LeftButtonUp(buttons, x, y);
-  else if (what === 'up' && button === Button.secondary) ex.RightButtonUp(buttons, x, y);
-  else return;
-  paint();
+  const mouseCase = cases[change(event)]?.[event.button];
+  if (!point || mouseCase === undefined) return;
+  game.exports.Mouse(mouseCase, held(event), point.x, point.y);
 }
 
 // `surface` holds the board canvas and what lies over it.

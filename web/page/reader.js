@@ -2,7 +2,7 @@
 // canvas, each named by its column, its row and what it shows, kept in step
 // with the tiles that the game draws; and a polite live region that says
 // the counter after it changes and, at the end, that the game is lost or won.
-import { game, afterPaint } from './game.js';
+import { game, afterPaint, changedSquares } from './game.js';
 import { element, format } from './widgets.js';
 
 let texts = {};
@@ -10,7 +10,6 @@ let tiles = {};
 let cells = [];       // cells[row][column]: { element, tile }
 let counterSaid = null;
 let phaseSaid = null;
-let renamed = false;  // the grid is new: every cell is named at the next paint
 
 export function cellId(column, row) {
   return `square-${column}-${row}`;
@@ -46,26 +45,19 @@ function rename(list) {
   }
 }
 
-// The squares in the client rectangle drawn, or all of them after the grid
-// was made; then the counter and the end of a game. Renaming a cell costs
-// the page about ten microseconds: a flood's hundreds of names come a task
-// later, so that its release is not held up.
-function follow([left, top, right, bottom]) {
+// Names again the cells of `squares` ([column, row] pairs) whose tile
+// changed. Renaming a cell costs the page about ten microseconds: a flood's
+// hundreds of names come a task later, so that its release is not held up.
+function name(squares) {
   const ex = game.exports;
-  const size = ex.SquareSize();
-  const all = renamed;
-  renamed = false;
-  const rows = all ? [0, cells.length] : [Math.floor(top / size) - 1, Math.ceil(bottom / size) - 1];
-  const columns = all ? [0, cells[0]?.length ?? 0] : [Math.floor(left / size), Math.ceil(right / size)];
   const changed = [];
-  for (let r = Math.max(rows[0], 0); r < Math.min(rows[1], cells.length); r++) {
-    for (let c = Math.max(columns[0], 0); c < Math.min(columns[1], cells[r].length); c++) {
-      const cell = cells[r][c];
-      const tile = ex.ShownTile(c, r);
-      if (tile === cell.tile) continue;
-      cell.tile = tile;
-      changed.push([cell, c, r, tile]);
-    }
+  for (const [c, r] of squares) {
+    const cell = cells[r]?.[c];
+    if (!cell) continue;
+    const tile = ex.ShownTile(c, r);
+    if (tile === cell.tile) continue;
+    cell.tile = tile;
+    changed.push([cell, c, r, tile]);
   }
   if (waiting) {
     waiting.push(...changed);
@@ -79,6 +71,13 @@ function follow([left, top, right, bottom]) {
   } else {
     rename(changed);
   }
+}
+
+// After each change the game presents: the squares it drew, then the
+// counter and the end of a game.
+function follow() {
+  name(changedSquares());
+  const ex = game.exports;
   const counter = ex.MineCounter();
   const phase = ex.GamePhase();
   const over = 2;
@@ -92,7 +91,7 @@ function follow([left, top, right, bottom]) {
   phaseSaid = phase;
 }
 
-// Makes the grid again for the board's size; the names follow at the next paint.
+// Makes the grid again for the board's size, every cell named.
 export function buildGrid() {
   const ex = game.exports;
   const grid = document.getElementById('grid');
@@ -116,10 +115,10 @@ export function buildGrid() {
     }
     grid.append(row);
   }
-  renamed = true;
   grid.setAttribute('aria-label', format(texts.PageBoardName, columns, rows));
   grid.style.setProperty('--columns', columns);
   grid.style.setProperty('--rows', rows);
+  name(cells.flatMap((row, r) => row.map((cell, c) => [c, r])));
 }
 
 export function setUpReader(data) {

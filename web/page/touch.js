@@ -5,7 +5,7 @@
 // than a few pixels is a pan: the browser scrolls the page, and the press
 // ends with nothing played. Each is played as the mouse cases a mouse
 // player makes for the same thing.
-import { game, clientPoint, paint, boardLength } from './game.js';
+import { game, clientPoint, boardLength } from './game.js';
 import { savePreference, preference } from './prefs.js';
 
 const LongPress = 400;   // ms a finger held still is a long press
@@ -38,7 +38,6 @@ function end() {
 function cancel() {
   if (!touch) return;
   game.exports.CancelPress();
-  paint();
   end();
 }
 
@@ -53,7 +52,6 @@ function onDown(event) {
   if (!point) return;
   const ex = game.exports;
   const held = ex.PressSquare(point.x, point.y);
-  paint();
   if (!held) return;  // no game running: a mouse would do nothing either
   touch = {
     id: event.pointerId, startX: event.clientX, startY: event.clientY, point,
@@ -77,7 +75,6 @@ function onUp(event) {
   const flags = touch.long !== flagMode;
   if (flags && !touch.chord) ex.ReleaseAsFlag();
   else ex.ReleaseAsClick();
-  paint();
   end();
 }
 

@@ -1,13 +1,17 @@
 #include "web/wasm/page_drawing.h"
 
+#include "core/draw.h"
 #include "render/bitmap_file_check.h"
 #include "render/counter_digits.h"
-#include "core/draw.h"
+#include "render/screen_model.h"
 #include "web/wasm/page_export.h"
 
 uint32_t screenPixels[ScreenWidth * ScreenHeight];
-int8_t shownTile[MaxColumns][MaxRows];
-int32_t dirtyRect[4];
+
+// The script's copy of the changed rectangle to the canvas; it reads the
+// changed squares through ChangedSquares while it runs.
+extern "C" __attribute__((import_module("env"), import_name("present"))) void PresentToCanvas(int left, int top,
+                                                                                              int right, int bottom);
 
 // The strip file the exe embeds (448 x 16 pixels of 8 bits with a palette),
 // carried by the module the same way: its bytes, generated at build time
@@ -37,25 +41,6 @@ uint32_t PaletteColour(const unsigned char* entry)
 {
     return static_cast<uint32_t>(entry[2]) | static_cast<uint32_t>(entry[1]) << 8 |
            static_cast<uint32_t>(entry[0]) << 16 | 0xFF000000u;
-}
-
-void GrowDirty(int left, int top, int right, int bottom)
-{
-    if (dirtyRect[2] <= dirtyRect[0]) {
-        dirtyRect[0] = left;
-        dirtyRect[1] = top;
-        dirtyRect[2] = right;
-        dirtyRect[3] = bottom;
-        return;
-    }
-    if (left < dirtyRect[0])
-        dirtyRect[0] = left;
-    if (top < dirtyRect[1])
-        dirtyRect[1] = top;
-    if (right > dirtyRect[2])
-        dirtyRect[2] = right;
-    if (bottom > dirtyRect[3])
-        dirtyRect[3] = bottom;
 }
 
 void CopyTile(int tile, int left, int top)
@@ -105,10 +90,7 @@ PAGE_EXPORT(LoadStrip) int LoadStrip()
     }
     for (uint32_t& pixel : screenPixels)
         pixel = 0xFF000000u;
-    for (auto& column : shownTile)
-        for (int8_t& tile : column)
-            tile = -1;
-    GrowDirty(0, 0, ScreenWidth, ScreenHeight);
+    ResetScreenModel();
     return 1;
 }
 
@@ -127,32 +109,44 @@ PAGE_EXPORT(ScreenHeight) int PageScreenHeight()
     return ScreenHeight;
 }
 
-PAGE_EXPORT(DirtyRect) int32_t* DirtyRect()
+// The squares drawn since the last presentation, as (column, row) pairs of
+// 16-bit numbers, and how many.
+PAGE_EXPORT(ChangedSquares) int16_t* ChangedSquares()
 {
-    return dirtyRect;
+    return &changedSquares[0][0];
 }
 
-PAGE_EXPORT(ClearDirty) void ClearDirty()
+PAGE_EXPORT(ChangedSquareCount) int ChangedSquareCount()
 {
-    dirtyRect[0] = dirtyRect[1] = dirtyRect[2] = dirtyRect[3] = 0;
+    return changedSquareCount;
+}
+
+// The whole image is on the canvas: nothing waits to be presented.
+PAGE_EXPORT(ForgetChanges) void PageForgetChanges()
+{
+    ForgetChanges();
+}
+
+void PresentChanges()
+{
+    if (changedRect[2] <= changedRect[0] && changedSquareCount == 0)
+        return;
+    PresentToCanvas(changedRect[0], changedRect[1], changedRect[2], changedRect[3]);
+    ForgetChanges();
 }
 
 void DrawTile(int column, int row, int tile)
 {
-    const int left = SquareLeft(column);
-    const int top = SquareTop(row);
-    CopyTile(tile, left, top);
-    shownTile[column][row] = static_cast<int8_t>(tile);
-    GrowDirty(left, top, left + SquareSize, top + SquareSize);
+    if (!ShowTile(column, row, tile))
+        return;
+    CopyTile(tile, SquareLeft(column), SquareTop(row));
 }
 
 void DrawCounter()
 {
-    int tiles[CounterCells];
-    CounterTiles(mineCounter, tiles);
+    ShowCounter();
     for (int cell = 0; cell < CounterCells; ++cell)
-        CopyTile(tiles[cell], SquareSize * cell, 0);
-    GrowDirty(0, 0, SquareSize * CounterCells, CounterStripHeight);
+        CopyTile(shownCounterTiles[cell], SquareSize * cell, 0);
 }
 
 PAGE_EXPORT(SquareSize) int PageSquareSize()

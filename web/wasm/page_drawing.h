@@ -1,7 +1,8 @@
 // The page's drawing layer: the tile strip decoded from the exe's own
 // bitmap, and an off-screen image as large as the largest board, into which
-// DrawTile and DrawCounter copy tiles while a dirty rectangle grows. The
-// script copies that rectangle to the canvas after each event, as the exe's
+// DrawTile and DrawCounter copy tiles while the screen model records what
+// changed. Every export that can change the picture ends by presenting the
+// changes: the script copies that rectangle to the canvas, as the exe's
 // paint copies its back buffer's invalid rectangle to the window.
 #pragma once
 
@@ -16,10 +17,6 @@ constexpr int ScreenHeight = ClientHeight(MaxRows);
 // RGBA pixels, row by row; starts black and opaque, like the exe's back buffer.
 extern uint32_t screenPixels[ScreenWidth * ScreenHeight];
 
-// The tile last drawn on each square, by column then row, as the player sees
-// it; -1 where nothing was drawn yet.
-extern int8_t shownTile[MaxColumns][MaxRows];
-
-// The changed rectangle since the last copy: left, top, right, bottom
-// (right and bottom exclusive); empty when right <= left.
-extern int32_t dirtyRect[4];
+// Hands the changed rectangle and squares to the script's `present`, when
+// anything changed, and forgets them.
+void PresentChanges();

@@ -1,45 +1,30 @@
 // The game as the page's script sees it: the rules and the mouse cases of
-// core/ and input/, unchanged, behind exported names.
+// core/ and input/, unchanged, behind exported names. Each export that can
+// change the picture presents the change before it returns, as the exe's
+// window repaints what its drawing invalidated: the script never paints.
 #include "core/board.h"
 #include "core/geometry.h"
 #include "core/rules.h"
 #include "input/mouse.h"
+#include "input/mouse_cases.h"
 #include "input/square_press.h"
-#include "core/draw.h"
+#include "render/screen_model.h"
 #include "web/wasm/page_drawing.h"
 #include "web/wasm/page_export.h"
 
 PAGE_EXPORT(NewGame) void PageNewGame()
 {
     NewGame();
+    PresentChanges();
 }
 
-// The five mouse cases: the buttons held after the event (1 left, 2 right)
-// and the pointer in client-area pixels, as the exe's window messages bring
-// them.
-PAGE_EXPORT(MouseMove) void PageMouseMove(unsigned buttons, unsigned x, unsigned y)
+// One of the five mouse cases (MouseCase), with the buttons held after the
+// event (MouseLeft, MouseRight) and the pointer in client-area pixels, as the
+// exe's window messages bring them.
+PAGE_EXPORT(Mouse) void PageMouse(int mouseCase, unsigned buttons, unsigned x, unsigned y)
 {
-    MouseMove(buttons, x, y);
-}
-
-PAGE_EXPORT(LeftButtonDown) void PageLeftButtonDown(unsigned buttons, unsigned x, unsigned y)
-{
-    LeftButtonDown(buttons, x, y);
-}
-
-PAGE_EXPORT(LeftButtonUp) void PageLeftButtonUp(unsigned buttons, unsigned x, unsigned y)
-{
-    LeftButtonUp(buttons, x, y);
-}
-
-PAGE_EXPORT(RightButtonDown) void PageRightButtonDown(unsigned buttons, unsigned x, unsigned y)
-{
-    RightButtonDown(buttons, x, y);
-}
-
-PAGE_EXPORT(RightButtonUp) void PageRightButtonUp(unsigned buttons, unsigned x, unsigned y)
-{
-    RightButtonUp(buttons, x, y);
+    PlayMouseCase(mouseCase, buttons, x, y);
+    PresentChanges();
 }
 
 PAGE_EXPORT(ClientWidth) int PageClientWidth()
@@ -82,32 +67,39 @@ PAGE_EXPORT(MouseRight) unsigned PageMouseRight()
 // A touch or a key on one square, played as those five cases.
 PAGE_EXPORT(PressSquare) unsigned PagePressSquare(unsigned x, unsigned y)
 {
-    return PressSquare(x, y);
+    const unsigned held = PressSquare(x, y);
+    PresentChanges();
+    return held;
 }
 
 PAGE_EXPORT(ReleaseAsClick) void PageReleaseAsClick()
 {
     ReleaseAsClick();
+    PresentChanges();
 }
 
 PAGE_EXPORT(ReleaseAsFlag) void PageReleaseAsFlag()
 {
     ReleaseAsFlag();
+    PresentChanges();
 }
 
 PAGE_EXPORT(CancelPress) void PageCancelPress()
 {
     CancelPress();
+    PresentChanges();
 }
 
 PAGE_EXPORT(ClickSquare) void PageClickSquare(unsigned x, unsigned y)
 {
     ClickSquare(x, y);
+    PresentChanges();
 }
 
 PAGE_EXPORT(FlagSquare) void PageFlagSquare(unsigned x, unsigned y)
 {
     FlagSquare(x, y);
+    PresentChanges();
 }
 
 // Where the game stands, for what the page says of it: 0 waiting for the
@@ -124,17 +116,10 @@ PAGE_EXPORT(MineCounter) int PageMineCounter()
     return mineCounter;
 }
 
-// What square (column, row) shows, for a reader of the board: the tile last
-// drawn there, but a covered square that shows pressed while play runs is
-// still a covered square.
+// What square (column, row) reads as, for a reader of the board.
 PAGE_EXPORT(ShownTile) int ShownTile(int column, int row)
 {
-    if (!InBounds(column, row))
-        return -1;
-    const int tile = shownTile[column][row];
-    if (tile == TileOpenedEmpty && !Board[column][row].opened && (gameActive || firstClickPending))
-        return TileCovered;
-    return tile;
+    return TileSeen(column, row);
 }
 
 // Where square (column, row) lies in the client area.
