@@ -4,6 +4,8 @@
 // into its canvas, the tests and tools into a screen model).
 #pragma once
 
+#include "core/geometry.h"
+
 // Tile numbers of the strip.
 enum TileNumber {
     TileCovered = 0,
@@ -20,6 +22,11 @@ enum TileNumber {
     TileCounterBlank = 27,
     TileCount = 28,
 };
+
+// The strip: TileCount tiles of one square's size side by side, in the order
+// of their numbers.
+constexpr int StripWidth = SquareSize * TileCount;
+constexpr int StripHeight = SquareSize;
 
 // Puts `tile` on square (column, row) and marks the square for repaint.
 void DrawTile(int column, int row, int tile);

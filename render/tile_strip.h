@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-constexpr int StripWidth = 448;
-constexpr int StripHeight = 16;
+#include "core/draw.h"
 
 extern HBITMAP TileStrip;
 

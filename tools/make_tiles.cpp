@@ -13,11 +13,11 @@
 #include <cstdio>
 #include <string>
 
+#include "core/draw.h"
+
 namespace {
 
-const int TileCount = 28;
-const int TileSize = 16;
-const int StripWidth = TileCount * TileSize;
+const int TileSize = StripHeight;
 const int PaletteEntries = 256;
 
 // Strip pixel (x, y), y from the top, as a palette index.

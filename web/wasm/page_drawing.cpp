@@ -21,9 +21,8 @@ extern const int tileStripFileSize;
 
 namespace {
 
-constexpr int StripWidth = SquareSize * TileCount;
 const unsigned char* const stripFile = tileStripFile;
-uint32_t stripPixels[StripWidth * SquareSize];
+uint32_t stripPixels[StripWidth * StripHeight];
 
 uint32_t Read16(const unsigned char* p)
 {
@@ -74,7 +73,7 @@ PAGE_EXPORT(LoadStrip) int LoadStrip()
     if (colours == 0)
         colours = 256;
     const uint32_t paletteOffset = 14 + infoSize;
-    if (infoSize < 40 || width != StripWidth || (height != SquareSize && height != -SquareSize) ||
+    if (infoSize < 40 || width != StripWidth || (height != StripHeight && height != -StripHeight) ||
         bits != 8 || compression != 0 || colours > 256 ||
         paletteOffset + 4 * colours > dataOffset)
         return 0;
