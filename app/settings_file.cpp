@@ -67,11 +67,7 @@ void BuildSettingsPath()
 void LoadSettings()
 {
     BuildSettingsPath();
-    windowX = DefaultWindowX;
-    windowY = DefaultWindowY;
-    columns = DefaultColumns;
-    rows = DefaultRows;
-    bombCount = DefaultBombs;
+    // Without a usable path the values keep the defaults they start with.
     if (iniPathUsable)
         ReadSettings(ReadInt, &windowX, &windowY);
 }

@@ -2,9 +2,9 @@
 
 Cell Board[MaxColumns][MaxRows];
 
-int32_t columns = 10;
-int32_t rows = 5;
-int32_t bombCount = 10;
+int32_t columns = DefaultColumns;
+int32_t rows = DefaultRows;
+int32_t bombCount = DefaultBombs;
 
 int32_t gameActive = 0;
 int32_t firstClickPending = 0;

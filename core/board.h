@@ -13,6 +13,10 @@ struct Cell {
 
 constexpr int MaxColumns = 36;
 constexpr int MaxRows = 24;
+// The board of a first start, and of a settings file without its values.
+constexpr int DefaultColumns = 10;
+constexpr int DefaultRows = 5;
+constexpr int DefaultBombs = 10;
 
 // Indexed by column, then row. Only columns below `columns` and rows below
 // `rows` form the current board; cells beyond keep what a larger board left.

@@ -30,12 +30,10 @@ constexpr int MinBombs = 5;
 // A board always keeps this many squares free of bombs.
 constexpr int BombFreeSquares = 5;
 
-// What a missing value gives.
+// What a missing value gives: these for the window's corner, DefaultColumns,
+// DefaultRows and DefaultBombs (board.h) for the board.
 constexpr int DefaultWindowX = 10;
 constexpr int DefaultWindowY = 10;
-constexpr int DefaultColumns = 10;
-constexpr int DefaultRows = 5;
-constexpr int DefaultBombs = 10;
 
 // The most bombs a board of the given size takes.
 int MaxBombs(int boardColumns, int boardRows);
