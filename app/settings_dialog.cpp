@@ -4,6 +4,7 @@
 #include "app/texts.h"
 #include "core/board.h"
 #include "core/settings.h"
+#include "resources/dialog_fields.h"
 #include "resources/resource.h"
 
 namespace {
@@ -15,8 +16,14 @@ int ReadField(HWND dialog, int field)
     return static_cast<int>(GetDlgItemInt(dialog, field, nullptr, FALSE));
 }
 
-void RefuseRange(const char* format, int low, int high)
+void RefuseRange(SettingsField field, int low, int high)
 {
+    const char* format = nullptr;
+#define REFUSAL_OF(value, control, text) \
+    if (field == (value))               \
+        format = text;
+    SETTINGS_DIALOG_FIELDS(REFUSAL_OF)
+#undef REFUSAL_OF
     wsprintfA(textBuffer, format, low, high);
     ShowShiftJisMessage(mainWindow, textBuffer, ErrorCaption, MB_OK);
 }
@@ -37,18 +44,10 @@ void AcceptIfValid(HWND dialog)
     const int newRows = ReadField(dialog, IDC_ROWS);
     const int newBombs = ReadField(dialog, IDC_BOMBS);
     int low, high;
-    switch (FirstRefusedField(newColumns, newRows, newBombs, &low, &high)) {
-    case FieldColumns:
-        RefuseRange(ColumnsRangeFormat, low, high);
+    const SettingsField refused = FirstRefusedField(newColumns, newRows, newBombs, &low, &high);
+    if (refused != FieldNone) {
+        RefuseRange(refused, low, high);
         return;
-    case FieldRows:
-        RefuseRange(RowsRangeFormat, low, high);
-        return;
-    case FieldBombs:
-        RefuseRange(BombsRangeFormat, low, high);
-        return;
-    case FieldNone:
-        break;
     }
     columns = newColumns;
     rows = newRows;

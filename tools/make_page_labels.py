@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the page's menu and dialog labels from the exe's resource script.
 
-  make_page_labels.py RC RESOURCE_H DRAW_H CASES_H TEXTS_JSON SCRIPTS_DIR OUT.json
+  make_page_labels.py RC RESOURCE_H DRAW_H CASES_H FIELDS_H TEXTS_JSON SCRIPTS_DIR OUT.json
 
 RC is resources/tsweeper.rc (UTF-8): its menu 104 and dialog 103 give the
 labels with their & mnemonics, their order and command IDs, and the dialog's
@@ -11,11 +11,12 @@ the IDs that the menu and the dialog name are carried. DRAW_H gives the tile
 numbers of the strip by name (its enum TileNumber), so that the page can
 tell what a square shows; CASES_H the mouse cases by name (its enum
 MouseCase), so that the page hands the mouse layer the same cases as the
-exe. TEXTS_JSON, the
+exe. FIELDS_H, the settings dialog's fields, names the texts that refuse
+their values, which the page's module hands the script by name. TEXTS_JSON, the
 program's texts as tools/make_texts.py writes them for the page, is carried
 along, so that the page has everything it shows in one place. Of the texts
 and the tile numbers, only those that the page's script (the .js files in
-SCRIPTS_DIR) names are carried: the texts of the page's own HTML are put
+SCRIPTS_DIR) or FIELDS_H names are carried: the texts of the page's own HTML are put
 into it at build time, and the exe's alone (its version resource's) stay out.
 
 A statement inside the menu or the dialog that the page could not show as
@@ -199,7 +200,7 @@ def page_labels(rc_path, rc_text, ids, texts):
 
 
 def main(argv):
-    if len(argv) != 8:
+    if len(argv) != 9:
         sys.exit(__doc__)
     with open(argv[1], encoding="utf-8") as script:
         rc_text = script.read()
@@ -207,20 +208,22 @@ def main(argv):
         draw_text = header.read()
     with open(argv[4], encoding="utf-8") as header:
         cases_text = header.read()
-    with open(argv[5], encoding="utf-8") as texts:
+    with open(argv[5], encoding="utf-8") as header:
+        fields_text = header.read()
+    with open(argv[6], encoding="utf-8") as texts:
         texts = json.load(texts)
     scripts = []
-    for name in sorted(os.listdir(argv[6])):
+    for name in sorted(os.listdir(argv[7])):
         if name.endswith(".js"):
-            with open(os.path.join(argv[6], name), encoding="utf-8") as script:
+            with open(os.path.join(argv[7], name), encoding="utf-8") as script:
                 scripts.append(script.read())
     try:
-        labels = page_labels(argv[1], rc_text, read_ids(argv[2]), named_in(texts, scripts))
+        labels = page_labels(argv[1], rc_text, read_ids(argv[2]), named_in(texts, scripts + [fields_text]))
         labels["tiles"] = named_in(read_tiles(argv[3], draw_text), scripts)
         labels["mouseCases"] = named_in(read_mouse_cases(argv[4], cases_text), scripts)
     except ResourceError as error:
         sys.exit(f"make_page_labels: {error}")
-    write_if_changed(argv[7], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
+    write_if_changed(argv[8], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@ Run by tools/test-tools.sh (TSWEEPER_MAKE_ICON names the built make_icon).
 """
 import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -194,6 +195,16 @@ class PageLabels(unittest.TestCase):
         with open(os.path.join(ROOT, "core", "draw.h"), encoding="utf-8") as header:
             tiles = make_page_labels.read_tiles("draw.h", header.read())
         self.assertEqual((tiles["TileCovered"], tiles["TileCount"]), (0, 28))
+        # Each field of the settings dialog names a control and a text that exist.
+        with open(os.path.join(ROOT, "resources", "dialog_fields.h"), encoding="utf-8") as header:
+            fields = re.findall(r"FIELD\((Field\w+), (\w+), (\w+)\)", header.read())
+        with open(os.path.join(ROOT, "resources", "texts.txt"), encoding="utf-8") as texts:
+            text_names = set(re.findall(r"^(\w+) =", texts.read(), re.M))
+        ids = make_page_labels.read_ids(os.path.join(ROOT, "resources", "resource.h"))
+        self.assertEqual([field for field, _, _ in fields], ["FieldColumns", "FieldRows", "FieldBombs"])
+        for _, control, text in fields:
+            self.assertIn(control, ids)
+            self.assertIn(text, text_names)
 
     def test_refuses_a_statement_it_would_otherwise_drop(self):
         cases = [

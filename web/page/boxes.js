@@ -4,7 +4,7 @@
 // Windows dialog, Tab goes round the controls and never leaves the box,
 // Enter presses the focused push button (the default one from a field or
 // the box itself), Escape and the caption's close box cancel.
-import { game } from './game.js';
+import { game, cString } from './game.js';
 import { readFieldNumber } from './settings.js';
 import { element, format } from './widgets.js';
 
@@ -92,13 +92,6 @@ export function messageBox(text, caption) {
   });
 }
 
-// The refusal text of each field, by the field's name.
-const RefusalFormats = {
-  IDC_COLUMNS: 'ColumnsRangeFormat',
-  IDC_ROWS: 'RowsRangeFormat',
-  IDC_BOMBS: 'BombsRangeFormat',
-};
-
 // The dialog stays at the top-left corner of the board's window, as the
 // exe's template places it, also when the page's layout moves the window.
 function placeAtClient(box) {
@@ -180,9 +173,8 @@ export function settingsDialog(data) {
         finish(true);
         return;
       }
-      const field = Object.keys(RefusalFormats).find((name) => ids[name] === refused);
       const [low, high] = new Int32Array(ex.memory.buffer, ex.RefusedRange(), 2);
-      const text = format(texts[RefusalFormats[field]], low, high);
+      const text = format(texts[cString(ex.RefusalText())], low, high);
       refusing = true;
       await messageBox(text, texts.ErrorCaption);
       refusing = false;

@@ -8,6 +8,7 @@
 #include "core/board.h"
 #include "core/settings.h"
 #include "core/settings_text.h"
+#include "resources/dialog_fields.h"
 #include "resources/resource.h"
 #include "web/wasm/page_export.h"
 
@@ -19,6 +20,8 @@ int windowY = DefaultWindowY;
 
 // The range of the last field the dialog refused: low, high.
 int32_t refusedRange[2];
+// The name of the text that refuses the last refused field, "" after a pass.
+const char* refusalText = "";
 
 // ReadSettings asks for one key at a time, but the text is read for all of
 // them in one pass: a text of millions of short lines is gone through once,
@@ -118,24 +121,28 @@ PAGE_EXPORT(ReadFieldNumber) int PageReadFieldNumber(const char* text, size_t le
 
 // The settings dialog's OK: the three numbers as read from its fields. 0
 // when they pass and are stored; else the dialog ID of the first field
-// refused (IDC_COLUMNS, IDC_ROWS or IDC_BOMBS), with its range at
-// RefusedRange, as the exe's dialog picks its refusal by the field.
+// refused, with its range at RefusedRange and the name of its text at
+// RefusalText, as the exe's dialog refuses it.
 PAGE_EXPORT(AcceptSettings) int AcceptSettings(int newColumns, int newRows, int newBombs)
 {
-    switch (FirstRefusedField(newColumns, newRows, newBombs, &refusedRange[0], &refusedRange[1])) {
-    case FieldColumns:
-        return IDC_COLUMNS;
-    case FieldRows:
-        return IDC_ROWS;
-    case FieldBombs:
-        return IDC_BOMBS;
-    case FieldNone:
-        break;
+    const SettingsField refused = FirstRefusedField(newColumns, newRows, newBombs, &refusedRange[0], &refusedRange[1]);
+    refusalText = "";
+#define REFUSAL_OF(value, control, text) \
+    if (refused == (value)) {           \
+        refusalText = #text;            \
+        return control;                 \
     }
+    SETTINGS_DIALOG_FIELDS(REFUSAL_OF)
+#undef REFUSAL_OF
     columns = newColumns;
     rows = newRows;
     bombCount = newBombs;
     return 0;
+}
+
+PAGE_EXPORT(RefusalText) const char* RefusalText()
+{
+    return refusalText;
 }
 
 PAGE_EXPORT(RefusedRange) int32_t* RefusedRange()
