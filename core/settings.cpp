@@ -1,5 +1,7 @@
 #include "core/settings.h"
 
+#include "core/number_reading.h"
+
 #include <cstdint>
 
 namespace {
@@ -14,15 +16,13 @@ int InRange(int value, int low, int high)
 // digits make one, and any other character ends it.
 constexpr size_t FieldBufferSize = 30;
 
-int IsFieldBlank(char c)
+int IsFieldBlank(unsigned char c)
 {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-int IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+// A dialog field holds a decimal number; one too large for 32 bits reads 0.
+constexpr NumberStyle FieldNumber = {IsFieldBlank, 0, 1};
 
 }  // namespace
 
@@ -85,19 +85,5 @@ SettingsField FirstRefusedField(int newColumns, int newRows, int newBombs, int* 
 int ReadFieldNumber(const char* text, size_t length)
 {
     const size_t count = length < FieldBufferSize - 1 ? length : FieldBufferSize - 1;
-    size_t i = 0;
-    while (i < count && IsFieldBlank(text[i]))
-        ++i;
-    int negative = 0;
-    if (i < count && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    uint32_t total = 0;
-    for (; i < count && IsDigit(text[i]); ++i) {
-        const uint32_t digit = static_cast<uint32_t>(text[i] - '0');
-        if (total > (0xFFFFFFFFu - digit) / 10)
-            return 0;  // beyond 32 bits
-        total = total * 10 + digit;
-    }
-    // A minus sign negates the unsigned number, as the platform's reading does.
-    return static_cast<int>(negative ? 0u - total : total);
+    return ReadNumber(reinterpret_cast<const unsigned char*>(text), count, FieldNumber);
 }

@@ -1,5 +1,7 @@
 #include "core/settings_text.h"
 
+#include "core/number_reading.h"
+
 #include <cstdint>
 
 // How the profile functions take a file, measured under Wine and kept here:
@@ -159,41 +161,13 @@ Line ReadLine(const Text& text, size_t start)
 
 constexpr size_t ValueBufferSize = 30;
 
-int DigitValue(unsigned char c)
+int IsValueBlank(unsigned char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A' + 10;
-    return 99;
+    return c <= ' ';
 }
 
-int ParseNumber(const unsigned char* chars, size_t count)
-{
-    size_t i = 0;
-    while (i < count && chars[i] <= ' ')
-        ++i;
-    int negative = 0;
-    if (i < count && (chars[i] == '+' || chars[i] == '-'))
-        negative = chars[i++] == '-';
-    unsigned base = 10;
-    if (i + 1 < count && chars[i] == '0') {
-        const unsigned char prefix = chars[i + 1];
-        base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
-        if (base != 10)
-            i += 2;
-    }
-    uint32_t total = 0;
-    for (; i < count; ++i) {
-        const int digit = DigitValue(chars[i]);
-        if (digit >= static_cast<int>(base))
-            break;
-        total = total * base + static_cast<uint32_t>(digit);
-    }
-    return static_cast<int>(negative ? 0u - total : total);
-}
+// A value may carry a base prefix, and digits beyond 32 bits wrap around.
+constexpr NumberStyle ValueNumberStyle = {IsValueBlank, 1, 0};
 
 // The value as the platform's buffer receives it, read as a number.
 int ValueNumber(const Text& text, Span value, int fallback)
@@ -217,7 +191,7 @@ int ValueNumber(const Text& text, Span value, int fallback)
         --copied;
     if (copied == 0)
         return fallback;
-    return ParseNumber(text.bytes + value.begin, copied);
+    return ReadNumber(text.bytes + value.begin, copied, ValueNumberStyle);
 }
 
 // Reading and writing keep one bit for each value.
