@@ -18,12 +18,18 @@ TEST(NextRandom, FirstTenResultsFromAFreshRun)
 TEST(NextRandom, StateWrapsModulo2To32AndResultKeepsBits16To30)
 {
     ResetProgramState(10, 5, 10);
-    // A state whose product overflows 32 bits: the wrapped state must be
-    // kept, and bit 31 of it must not leak into the result.
-    randomState = 0xFFFFFFFFu;
-    const uint32_t next = 0xFFFFFFFFu * 214013u + 2531011u;
-    EXPECT_EQ(NextRandom(), static_cast<int>((next >> 16) & 0x7FFF));
-    EXPECT_EQ(randomState, next);
+    // States whose product overflows 32 bits: the wrapped state must be
+    // kept, and bit 31 of it (set in the last two) must not leak into the
+    // result. Worked out by hand from the generator's published constants.
+    const struct {
+        uint32_t state, next;
+        int result;
+    } steps[] = {{0xFFFFFFFFu, 2316998u, 35}, {0xFFFFFFF0u, 4294074099u, 32754}, {0xDEADBEEFu, 3349274102u, 18337}};
+    for (const auto& step : steps) {
+        randomState = step.state;
+        EXPECT_EQ(NextRandom(), step.result) << std::hex << step.state;
+        EXPECT_EQ(randomState, step.next) << std::hex << step.state;
+    }
 
     for (int i = 0; i < 1000; ++i) {
         const int value = NextRandom();

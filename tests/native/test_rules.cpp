@@ -35,12 +35,16 @@ std::vector<Square> Sorted(std::vector<Square> squares)
     return squares;
 }
 
-// The generator's state after `draws` results from the start value 1.
+// The generator's state after `draws` results from the start value 1, taken
+// from the generator itself, which leaves the state as it found it.
 uint32_t StateAfterDraws(int draws)
 {
-    uint32_t state = 1;
+    const uint32_t saved = randomState;
+    randomState = 1;
     for (int i = 0; i < draws; ++i)
-        state = state * 214013u + 2531011u;
+        NextRandom();
+    const uint32_t state = randomState;
+    randomState = saved;
     return state;
 }
 
