@@ -5,7 +5,7 @@
 // played as a mouse.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readScreen, expectedImage, replay, pagePoint } from './support.mjs';
+import { setUp, openGame, readScreen, expectedImage, replay, pagePoint, at, tileNumber } from './support.mjs';
 import { mousePlayer } from './player.mjs';
 
 const env = await setUp(test);
@@ -32,13 +32,13 @@ test('a worked game: first board, flood, flag, chord, loss and win, pixel for pi
   const page = await openGame(env);
   const player = mousePlayer(page, [...Fresh]);
   let state = await assertPixels(page, player.log, 'the first board');
-  assert.ok(squares(state.tiles).every((s) => s.value === 0), 'every square covered');
+  assert.ok(squares(state.tiles).every((s) => s.value === tileNumber.TileCovered), 'every square covered');
   assert.deepEqual(state.counter, [27, 16, 17, 16], 'the counter shows 010');
 
   // The first open floods: find in the replay a square whose first open does.
   let first = null;
   for (const s of squares(state.tiles)) {
-    const tried = replay([...Fresh, `ldown 1 ${s.c * 16 + 8} ${s.r * 16 + 24}`, `lup 0 ${s.c * 16 + 8} ${s.r * 16 + 24}`]);
+    const tried = replay([...Fresh, `ldown 1 ${at(s.c, s.r)}`, `lup 0 ${at(s.c, s.r)}`]);
     if (squares(tried.opened).filter((o) => o.value).length > 5) { first = s; break; }
   }
   assert.ok(first, 'some first open floods');
@@ -46,14 +46,14 @@ test('a worked game: first board, flood, flag, chord, loss and win, pixel for pi
   state = await assertPixels(page, player.log, 'after the flood');
 
   // A flag on a bomb beside an opened 1, then the chord on that 1.
-  const one = squares(state.tiles).find((s) => s.value === 4 &&
+  const one = squares(state.tiles).find((s) => s.value === tileNumber.TileOpenedOne &&
     neighbours(s.c, s.r).some(([x, y]) => !state.opened[y][x] && state.mines[y][x]) &&
     neighbours(s.c, s.r).some(([x, y]) => !state.opened[y][x] && !state.mines[y][x]));
   assert.ok(one, 'an opened 1 with its bomb and a safe square still covered');
   const [bx, by] = neighbours(one.c, one.r).find(([x, y]) => !state.opened[y][x] && state.mines[y][x]);
   await player.click('right', bx, by);
   state = await assertPixels(page, player.log, 'after the flag');
-  assert.equal(state.tiles[by][bx], 1);
+  assert.equal(state.tiles[by][bx], tileNumber.TileFlag);
   assert.deepEqual(state.counter, [27, 16, 16, 25], 'the counter shows 009');
   const before = squares(state.opened).filter((o) => o.value).length;
   await player.chord(one.c, one.r);
@@ -64,8 +64,8 @@ test('a worked game: first board, flood, flag, chord, loss and win, pixel for pi
   const bomb = squares(state.mines).find((s) => s.value && !state.marks[s.r][s.c]);
   await player.click('left', bomb.c, bomb.r);
   state = await assertPixels(page, player.log, 'the lost board');
-  assert.equal(state.tiles[bomb.r][bomb.c], 15);
-  assert.equal(state.tiles[by][bx], 12, 'the right flag is ringed');
+  assert.equal(state.tiles[bomb.r][bomb.c], tileNumber.TileExplodedBomb);
+  assert.equal(state.tiles[by][bx], tileNumber.TileFlaggedBomb, 'the right flag is ringed');
 
   // Win, in a new game from the menu: the first open, then a flag on every bomb.
   await page.click('.menu-title >> nth=0');
@@ -77,7 +77,7 @@ test('a worked game: first board, flood, flag, chord, loss and win, pixel for pi
   for (const s of squares(state.mines).filter((s) => s.value && !state.opened[s.r][s.c])) await player.click('right', s.c, s.r);
   state = await assertPixels(page, player.log, 'the won board');
   assert.equal(state.gameActive, 0);
-  assert.ok(squares(state.tiles).every((s) => s.value === (state.mines[s.r][s.c] ? 12 : 3 + neighbourMines(state, s))));
+  assert.ok(squares(state.tiles).every((s) => s.value === (state.mines[s.r][s.c] ? tileNumber.TileFlaggedBomb : tileNumber.TileOpenedEmpty + neighbourMines(state, s))));
   await page.close();
 });
 

@@ -7,11 +7,10 @@
 // larger than the window.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readScreen, readCanvas, replay } from './support.mjs';
+import { setUp, openGame, readScreen, readCanvas, replay, at, tileNumber } from './support.mjs';
 
 const env = await setUp(test);
 
-const at = (c, r) => `${c * 16 + 8} ${r * 16 + 24}`;
 const leftClick = (c, r) => [`move 0 ${at(c, r)}`, `ldown 1 ${at(c, r)}`, `lup 0 ${at(c, r)}`];
 const chord = (c, r) => [`move 0 ${at(c, r)}`, `ldown 1 ${at(c, r)}`, `rdown 3 ${at(c, r)}`, `lup 2 ${at(c, r)}`, `rup 0 ${at(c, r)}`];
 const rightClick = (c, r) => [`move 0 ${at(c, r)}`, `rdown 2 ${at(c, r)}`, `rup 0 ${at(c, r)}`];
@@ -46,8 +45,12 @@ async function accessibleGrid(page) {
   return { name: grid.name?.value, rows, active: activeCell?.name?.value };
 }
 
-const shown = { 0: '未開封', 1: '旗', 3: '空白', 12: '旗 (爆弾)', 13: '誤った旗', 14: '爆弾', 15: '開いた爆弾' };
-const cellName = (tile, c, r) => `横 ${c + 1}、縦 ${r + 1}: ${shown[tile] ?? String(tile - 3)}`;
+const shown = {
+  [tileNumber.TileCovered]: '未開封', [tileNumber.TileFlag]: '旗', [tileNumber.TileOpenedEmpty]: '空白',
+  [tileNumber.TileFlaggedBomb]: '旗 (爆弾)', [tileNumber.TileWrongFlag]: '誤った旗', [tileNumber.TileBomb]: '爆弾',
+  [tileNumber.TileExplodedBomb]: '開いた爆弾',
+};
+const cellName = (tile, c, r) => `横 ${c + 1}、縦 ${r + 1}: ${shown[tile] ?? String(tile - tileNumber.TileOpenedEmpty)}`;
 
 test('a whole game from the keyboard deals and draws what the same clicks would', async () => {
   const page = await openGame(env);
@@ -83,8 +86,9 @@ test('a whole game from the keyboard deals and draws what the same clicks would'
   // F on a bomb beside an opened number, then Enter on the number: the chord.
   const squares = state.tiles.flatMap((row, r) => row.map((tile, c) => ({ c, r, tile })));
   const near = (s) => squares.filter((o) => Math.abs(o.c - s.c) <= 1 && Math.abs(o.r - s.r) <= 1 && o !== s);
-  const one = squares.find((s) => s.tile === 4 && near(s).some((o) => state.mines[o.r][o.c] && o.tile === 0)
-    && near(s).some((o) => !state.mines[o.r][o.c] && o.tile === 0));
+  const covered = (o) => o.tile === tileNumber.TileCovered;
+  const one = squares.find((s) => s.tile === tileNumber.TileOpenedOne && near(s).some((o) => state.mines[o.r][o.c] && covered(o))
+    && near(s).some((o) => !state.mines[o.r][o.c] && covered(o)));
   const bomb = near(one).find((o) => state.mines[o.r][o.c]);
   await goTo(page, cursor, bomb.c, bomb.r);
   await page.keyboard.press('f');

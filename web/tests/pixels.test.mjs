@@ -8,12 +8,11 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { setUp, openGame, waitForGame, ownScreen, setScreen, fitAt, boardAgainstScreen, readScreen, replay,
-  finger, nextFrame, texts } from './support.mjs';
+  finger, nextFrame, texts, at, squareCentre, tileNumber } from './support.mjs';
 
 const env = await setUp(test, ownScreen);
 const Ratios = [1, 1.25, 1.5, 1.75, 2, 2.625, 3];
 const Fresh = ['size 10 5 10', 'new'];
-const at = (c, r) => `${c * 16 + 8} ${r * 16 + 24}`;
 
 // A square with neighbours on all four sides whose first open floods, on
 // the board that every fresh page deals.
@@ -27,7 +26,7 @@ const first = (() => {
   throw new Error('no first open floods');
 })();
 const covered = first.state.tiles.flatMap((row, r) => row.map((tile, c) => ({ c, r, tile })))
-  .filter((s) => s.tile === 0 && !first.state.mines[s.r][s.c]);
+  .filter((s) => s.tile === tileNumber.TileCovered && !first.state.mines[s.r][s.c]);
 
 // Square (c, r) in device pixels: [left, top, size].
 const square = (box, zoom, c, r) => [box.left + c * 16 * zoom, box.top + (r + 1) * 16 * zoom, 16 * zoom];
@@ -47,7 +46,7 @@ async function assertExactBoard(page, what) {
 
 // The squares drawn pressed on a board where nothing is opened.
 const pressed = async (page) => (await readScreen(page)).tiles
-  .flatMap((row, r) => row.flatMap((tile, c) => (tile === 3 ? [[c, r]] : [])));
+  .flatMap((row, r) => row.flatMap((tile, c) => (tile === tileNumber.TileOpenedEmpty ? [[c, r]] : [])));
 
 // The left button held over the first and the last device pixel across and
 // down of square (c, r), and over the device pixels just outside it, then
@@ -111,12 +110,13 @@ for (const ratio of Ratios) {
     const { box, zoom } = await assertExactBoard(page, 'the first board');
     await pressEdges(page, box, zoom, first.c, first.r);
     // A flag, and a square held pressed while the screen is compared.
-    const centre = (s) => [(box.left + (s.c * 16 + 8) * zoom) / ratio, (box.top + (s.r * 16 + 24) * zoom) / ratio];
+    const centre = (s) => squareCentre(s.c, s.r).map((pixel, i) => ([box.left, box.top][i] + pixel * zoom) / ratio);
     await page.mouse.click(...centre(covered[0]), { button: 'right' });
     await page.mouse.move(...centre(covered[2]));
     await page.mouse.down();
     const tiles = (await readScreen(page)).tiles.flat();
-    assert.ok(tiles.includes(1) && tiles.some((tile) => tile >= 4 && tile <= 11), 'the board shows a flag and numbers');
+    assert.ok(tiles.includes(tileNumber.TileFlag) && tiles.some((tile) => tile > tileNumber.TileOpenedEmpty && tile < tileNumber.TileFlaggedBomb),
+      'the board shows a flag and numbers');
     await assertExactBoard(page, 'after some play');
     await page.mouse.up();
     await assertOnSquares(page, box, zoom);

@@ -1,7 +1,7 @@
 // A mouse player on the page that writes down, for the native replay, the
 // mouse cases that its real pointer events must become: the buttons held
 // after each event and the client-area pixel.
-import { pagePoint } from './support.mjs';
+import { pagePoint, squareCentre } from './support.mjs';
 
 const Bits = { left: 1, right: 2 };
 const Names = { left: 'l', right: 'r' };
@@ -35,11 +35,11 @@ export function mousePlayer(page, log) {
     },
     // A click in the middle of square (column, row).
     async click(button, column, row) {
-      await player.down(button, column * 16 + 8, (row + 1) * 16 + 8);
+      await player.down(button, ...squareCentre(column, row));
       await player.up(button);
     },
     async chord(column, row) {
-      await player.down('left', column * 16 + 8, (row + 1) * 16 + 8);
+      await player.down('left', ...squareCentre(column, row));
       await player.down('right');
       await player.up('left');
       await player.up('right');

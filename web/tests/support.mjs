@@ -25,6 +25,16 @@ const replayProgram = process.env.TSWEEPER_REPLAY || join(root, 'build', 'native
 export const texts = JSON.parse(readFileSync(join(wasmBuild, 'generated', 'texts.json'), 'utf8'));
 export const labels = JSON.parse(readFileSync(join(wasmBuild, 'generated', 'page.json'), 'utf8'));
 
+// The tile numbers by their names and the square's size, read from the
+// program's own headers, and the client pixel at a square's centre: [x, y],
+// or "x y" as a replay line takes it.
+const header = (name) => readFileSync(join(root, name), 'utf8');
+export const tileNumber = Object.fromEntries([...header('core/draw.h').matchAll(/\b(Tile\w+) = (\d+),/g)]
+  .map(([, name, value]) => [name, Number(value)]));
+const squareSize = Number(/constexpr int SquareSize = (\d+);/.exec(header('core/geometry.h'))[1]);
+export const squareCentre = (column, row) => [column * squareSize + squareSize / 2, (row + 1) * squareSize + squareSize / 2];
+export const at = (column, row) => squareCentre(column, row).join(' ');
+
 // A file of the site that runs no script: the web app manifest.
 export function scriptlessFile(dir = siteDir) {
   return readdirSync(dir).find((name) => name.endsWith('.webmanifest'));
@@ -253,7 +263,7 @@ export async function finger(page) {
       start = await pagePoint(page, x, y);
       await send('touchStart', [{ x: start.x, y: start.y, id: 1 }]);
     },
-    down: (column, row) => touch.downAt(column * 16 + 8, row * 16 + 24),
+    down: (column, row) => touch.downAt(...squareCentre(column, row)),
     move: (dx, dy) => send('touchMove', [{ x: start.x + dx, y: start.y + dy, id: 1 }]),
     up: () => send('touchEnd', []),
     cancel: () => send('touchCancel', []),

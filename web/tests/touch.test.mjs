@@ -6,11 +6,10 @@
 // natively.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readScreen, readCanvas, replay, finger, nextFrame } from './support.mjs';
+import { setUp, openGame, readScreen, readCanvas, replay, finger, nextFrame, at, squareCentre, tileNumber } from './support.mjs';
 
 const env = await setUp(test, { hasTouch: true, isMobile: true, viewport: { width: 390, height: 844 } });
 
-const at = (c, r) => `${c * 16 + 8} ${r * 16 + 24}`;
 const tap = (c, r) => [`press ${at(c, r)}`, 'release-click'];
 const hold = (c, r) => [`press ${at(c, r)}`, 'release-flag'];
 const holdLookShown = (page) => page.isVisible('#hold');
@@ -26,7 +25,8 @@ async function assertSameAsReplay(page, log, what) {
 function bombBesideOne(state) {
   const squares = state.tiles.flatMap((row, r) => row.map((tile, c) => ({ c, r, tile })));
   const near = (s) => squares.filter((o) => Math.abs(o.c - s.c) <= 1 && Math.abs(o.r - s.r) <= 1 && o !== s);
-  const one = squares.find((s) => s.tile === 4 && near(s).some((o) => state.mines[o.r][o.c] && o.tile === 0));
+  const one = squares.find((s) => s.tile === tileNumber.TileOpenedOne
+    && near(s).some((o) => state.mines[o.r][o.c] && o.tile === tileNumber.TileCovered));
   return { one, bomb: near(one).find((o) => state.mines[o.r][o.c]) };
 }
 
@@ -72,7 +72,7 @@ test('a finger held on a flag, the counter or the black strip draws nothing pres
   await touch.down(5, 3);
   await page.waitForTimeout(500);
   await touch.up();
-  assert.equal((await readScreen(page)).tiles[3][5], 1, 'a flag on (5, 3)');
+  assert.equal((await readScreen(page)).tiles[3][5], tileNumber.TileFlag, 'a flag on (5, 3)');
   // What the player sees of the board, whatever layer draws it, but the
   // outline of a long hold, which a slow machine may reach before the picture.
   const shown = async () => {
@@ -81,7 +81,7 @@ test('a finger held on a flag, the counter or the black strip draws nothing pres
   };
   const flagged = await shown();
   // The flag, a counter cell and the black strip right of the counter.
-  for (const [x, y] of [[5 * 16 + 8, 3 * 16 + 24], [24, 8], [120, 8]]) {
+  for (const [x, y] of [squareCentre(5, 3), [24, 8], [120, 8]]) {
     await touch.downAt(x, y);
     assert.ok((await shown()).equals(flagged), `nothing pressed at (${x}, ${y})`);
     await touch.cancel();
