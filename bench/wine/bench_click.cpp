@@ -32,9 +32,11 @@
 #include "core/geometry.h"
 #include "render/screen_model.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/program_state.h"
 
 // The game's rules run in this program too, into the screen model, only to
-// learn which squares the flood draws and in which order.
+// learn which squares the flood draws and in which order; it keeps no log.
+void ResetDrawingLog() {}
 
 namespace {
 
@@ -234,11 +236,7 @@ int main(int argc, char** argv)
     ParkPointer();
 
     // The squares of the full-board flood in the order the game draws them.
-    columns = 36;
-    rows = 24;
-    bombCount = 5;
-    randomState = 1;
-    ResetScreenModel();
+    ResetProgramState(36, 24, 5);
     NewGame();
     ForgetChanges();
     OpenCell(0, 0);
