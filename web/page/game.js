@@ -1,9 +1,10 @@
 // The game module in the page: starts the WebAssembly (the exe's core and
 // mouse layer, with the tile strip), and copies what it drew to the board
 // canvas, as the exe's paint copies its back buffer to the window.
-import { inflate } from './inflate.js';
-import { labels } from './labels.js';
-import { tsweeperWasm } from './tsweeperWasm.js';
+// The build hands these two over (web/CMakeLists.txt): the labels and
+// texts (tools/make_page_labels.py), and the module's bytes.
+import labels from 'page-labels';
+import moduleBytes from 'page-module';
 
 export const game = {
   exports: null,
@@ -22,27 +23,18 @@ export class LoadError extends Error {
   }
 }
 
-function base64Bytes(text) {
-  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
-  const binary = atob(text);
-  const bytes = new Uint8Array(binary.length);
-  for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
-  return bytes;
-}
-
 // The module (tsweeper.wasm, the tile strip inside it) and the page's labels
 // and texts travel inside the page itself: nothing is fetched before the
 // first board. The module is small enough to be compiled at once.
 export async function loadGame() {
   let instance;
   try {
-    const bytes = inflate(base64Bytes(tsweeperWasm));
     try {
-      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), {});
+      instance = new WebAssembly.Instance(new WebAssembly.Module(moduleBytes), {});
     } catch (error) {
       // A browser that compiles only small modules at once compiles it in the background.
       if (!(error instanceof RangeError)) throw error;
-      instance = (await WebAssembly.instantiate(bytes, {})).instance;
+      instance = (await WebAssembly.instantiate(moduleBytes, {})).instance;
     }
   } catch (error) {
     throw new LoadError('tsweeper.wasm', error);
