@@ -23,6 +23,7 @@ tsweeper_missing_packages() {
   ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 \
     || missing+=(libclang-rt-14-dev)
   command -v python3 >/dev/null || missing+=(python3)
+  [ -e /usr/include/zlib.h ] || missing+=(zlib1g-dev)
   # The web edition: wasm-ld for its module, esbuild for its script and style,
   # Node, npm and Chromium for its tests.
   command -v wasm-ld >/dev/null || missing+=(lld)

@@ -38,6 +38,10 @@ class Folder(unittest.TestCase):
             out.write(content)
         return path
 
+    def read(self, name):
+        with open(os.path.join(self.dir, name), "rb") as source:
+            return source.read()
+
 
 RC = """IDR_MAINMENU MENU
 BEGIN
@@ -204,8 +208,10 @@ class IconPngs(Folder):
         for size in (32, 192, 512):
             args += ["--png", str(size), os.path.join(self.dir, f"{size}.png")]
         subprocess.run(args, check=True)
-        with open(ico, "rb") as source:
-            icon = source.read()
+        first = {size: self.read(f"{size}.png") for size in (32, 192, 512)}
+        subprocess.run(args, check=True)
+        self.assertEqual({size: self.read(f"{size}.png") for size in (32, 192, 512)}, first, "the same bytes every run")
+        icon = self.read("i.ico")
         palette = [icon[62 + 4 * i:62 + 4 * i + 3][::-1] for i in range(16)]  # BGR0 entries
 
         def ico_pixel(x, y):  # 4-bit colour rows bottom-up after the palette; then the 1-bit mask
@@ -215,8 +221,8 @@ class IconPngs(Folder):
             return None if mask else palette[byte >> 4 if x % 2 == 0 else byte & 15]
 
         for size in (32, 192, 512):
-            with self.subTest(size=size), open(os.path.join(self.dir, f"{size}.png"), "rb") as source:
-                chunks = png_chunks(source.read())
+            with self.subTest(size=size):
+                chunks = png_chunks(first[size])
                 width, height, depth, kind = struct.unpack(">IIBB", chunks["IHDR"][:10])
                 self.assertEqual((width, height, depth, kind), (size, size, 8, 3))
                 rows = zlib.decompress(chunks["IDAT"])
