@@ -126,7 +126,7 @@ class ByteArray(Folder):
 class AssembleSite(Folder):
     def recipe(self, page='<html data-build="@build@"><title>@ProductName@</title>'
                     '<link href="@file:icon-32.png@"><style>@inline:tsweeper.css@</style>'
-                    '<script>@inline:tsweeper.js@</script><p>@Say@</p>\n'
+                    '<script>@inline:tsweeper.js@</script><p>@Say@</p><script type="text/plain">@base64:m.bin@</script>\n'
                     '<!-- how the page is made -->\n  <script>\n  go(1);\n  </script>\n'):
         png = b"\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR" + struct.pack(">II", 32, 32) + b"\x08\x03\x00\x00\x00"
         return {
@@ -135,6 +135,7 @@ class AssembleSite(Folder):
             # The style as esbuild minifies it: the last declaration without its semicolon.
             "inline": {"tsweeper.css": self.write("s.css", ":root{--desk: #123456;--caption: #abcdef}\n"),
                        "tsweeper.js": self.write("s.js", "let a=1;\n")},
+            "base64": {"m.bin": self.write("m.bin", b"\x00asm\xff")},
             "worker": self.write("sw.js", "self.x=build.id;\n"),
             "texts": self.write("t.json", json.dumps({"ProductName": "T & S", "DescriptionJapanese": "説明",
                                                       "Say": "<b>"})),
@@ -157,6 +158,7 @@ class AssembleSite(Folder):
         self.assertIn("<p>&lt;b&gt;</p>", page)
         self.assertIn(f'href="icon-32.{digest}.png"', page)
         self.assertIn("<script>let a=1;</script>", page)
+        self.assertIn('<script type="text/plain">AGFzbf8=</script>', page)
         self.assertIn("<style>:root{--desk: #123456;--caption: #abcdef}</style>", page)
         # The template's own comments and indentation go.
         self.assertNotIn("how the page is made", page)
@@ -172,8 +174,11 @@ class AssembleSite(Folder):
         first = assemble_site.assemble(recipe, "1.2.3")["index.html"]
         self.assertEqual(assemble_site.assemble(recipe, "1.2.3")["index.html"], first, "the same build twice")
         self.assertNotEqual(assemble_site.assemble(recipe, "1.2.4")["index.html"], first)
-        self.write("s.js", "let a=2;\n")
-        self.assertNotEqual(assemble_site.assemble(recipe, "1.2.3")["index.html"], first)
+        for name, other in (("s.js", "let a=2;\n"), ("m.bin", b"\x00asm\xfe")):
+            with self.subTest(changed=name):
+                recipe = self.recipe()
+                self.write(name, other)
+                self.assertNotEqual(assemble_site.assemble(recipe, "1.2.3")["index.html"], first)
 
     def test_refuses_an_unknown_placeholder_and_a_script_that_ends_its_element(self):
         with self.assertRaisesRegex(assemble_site.SiteError, "@Nothing@"):

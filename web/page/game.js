@@ -1,10 +1,9 @@
 // The game module in the page: starts the WebAssembly (the exe's core and
 // mouse layer, with the tile strip), and copies what it drew to the board
 // canvas, as the exe's paint copies its back buffer to the window.
-// The build hands these two over (web/CMakeLists.txt): the labels and
-// texts (tools/make_page_labels.py), and the module as base64 text.
+// The labels and texts, handed over by the build (web/CMakeLists.txt, from
+// tools/make_page_labels.py).
 import labels from 'page-labels';
-import moduleText from 'page-module';
 
 export const game = {
   exports: null,
@@ -24,7 +23,7 @@ export class LoadError extends Error {
 }
 
 // The browser's own decoding where it has one: a loop of script over the
-// 34 KB of text costs more than the module's compilation on a fresh load.
+// 34 KB of text would cost more than the module's compilation.
 function base64Bytes(text) {
   if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
   const binary = atob(text);
@@ -35,11 +34,13 @@ function base64Bytes(text) {
 
 // The module (tsweeper.wasm, the tile strip inside it) and the page's labels
 // and texts travel inside the page itself: nothing is fetched before the
-// first board. The module is small enough to be compiled at once.
+// first board. The module is base64 text in a block of data of its own
+// (index.html), not a string of the script, which the script's parse and
+// compilation would go through. It is small enough to be compiled at once.
 export async function loadGame() {
   let instance;
   try {
-    const moduleBytes = base64Bytes(moduleText);
+    const moduleBytes = base64Bytes(document.getElementById('module-base64').textContent);
     try {
       instance = new WebAssembly.Instance(new WebAssembly.Module(moduleBytes), {});
     } catch (error) {
