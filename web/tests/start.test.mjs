@@ -1,5 +1,6 @@
 // The page's start: the window shown from the HTML alone while the rest of
-// the page is on its way, and a failure before the first board, which
+// the page is on its way, the first board's frame before the rest of the
+// page is set up, and a failure before the first board, which
 // shows the notice (what failed, and a button that loads again) instead of a
 // blank page.
 import { test } from 'node:test';
@@ -43,6 +44,25 @@ test('the window and a black board show before the script has arrived', async (t
   const screen = await readScreen(page);
   assert.deepEqual([screen.columns, screen.rows], [10, 5]);
   assert.ok(screen.tiles.flat().every((tile) => tile === 0));
+  await page.close();
+});
+
+test('the first frame with the board comes before what the board does not need', async () => {
+  const page = await env.context.newPage();
+  // At every frame until the board is in the canvas, and at that frame: the
+  // cells of the screen reader's grid and the page's state.
+  await page.addInitScript(() => {
+    const look = () => {
+      if (window.tsweeperReadyAt === undefined) requestAnimationFrame(look);
+      else window.firstBoardFrame = { cells: document.querySelectorAll('[role=gridcell]').length, state: document.documentElement.dataset.state };
+    };
+    requestAnimationFrame(look);
+  });
+  await page.goto(env.url);
+  await waitForGame(page);
+  assert.deepEqual(await page.evaluate(() => window.firstBoardFrame), { cells: 0, state: undefined });
+  assert.equal(await page.evaluate(() => document.documentElement.dataset.state), 'ready');
+  assert.equal(await page.locator('[role=gridcell]').count(), 50, 'the grid, once the page is ready');
   await page.close();
 });
 
