@@ -4,10 +4,12 @@
   assemble_site.py RECIPE.json OUT_DIR [--version VERSION]
 
 RECIPE.json (written by web/CMakeLists.txt) names the inputs: `version`, the
-page template `page`, its `style` and its joined `script`, the service
-worker's source `worker`, the program's texts `texts` (JSON, from
-tools/make_texts.py), and `files`, the other files of the site by name
-(the icons). --version stands in for the recipe's version.
+page template `page`, `inline`, the files that the page carries inside
+itself by name (its style `tsweeper.css` and its scripts, bundled and
+minified by esbuild), `base64`, those that it carries as base64 text (the
+module), the service worker `worker` (minified too), the program's texts `texts` (JSON, from tools/make_texts.py), and `files`, the
+other files of the site by name (the icons). --version stands in for the
+recipe's version.
 
 OUT_DIR is made anew and holds:
   index.html           the page: the template with its texts, the style
@@ -19,6 +21,7 @@ OUT_DIR is made anew and holds:
 The ID is a hash of the version and every input, so that two builds never
 share a file name or a cache.
 """
+import base64
 import hashlib
 import html
 import json
@@ -27,8 +30,6 @@ import re
 import shutil
 import struct
 import sys
-
-from strip_source import StripError, strip_script, strip_style
 
 PLACEHOLDER = re.compile(r"@([\w:.-]+)@")
 
@@ -51,7 +52,7 @@ def versioned(name, hash_part):
 
 
 def style_colour(style, name):
-    match = re.search(rf"--{name}:\s*(#[0-9a-fA-F]{{3,8}})\s*;", style)
+    match = re.search(rf"--{name}:\s*(#[0-9a-fA-F]{{3,8}})\s*[;}}]", style)
     if not match:
         raise SiteError(f"the style has no colour --{name}")
     return match.group(1)
@@ -72,7 +73,7 @@ def build_id(version, inputs):
     return digest.hexdigest()[:12]
 
 
-def fill_page(template, values, names, inline):
+def fill_page(template, values, names, inline, base64_files):
     def substitute(match):
         key = match.group(1)
         kind, _, name = key.partition(":")
@@ -80,6 +81,8 @@ def fill_page(template, values, names, inline):
             return names[name]
         if kind == "inline" and name in inline:
             return inline[name]
+        if kind == "base64" and name in base64_files:
+            return base64.b64encode(base64_files[name]).decode("ascii")
         if key in values:
             return values[key]
         raise SiteError(f"the page names @{key}@, which is not a text, a file or a value of the build")
@@ -87,32 +90,30 @@ def fill_page(template, values, names, inline):
 
 
 def compact_page(template):
-    """The page template without what a browser does not need: its comments,
-    the indentation of its lines, and the comments and layout of its own
-    small scripts (those written in it, not put in)."""
+    """The page template without its comments and the indentation of its lines."""
     template = re.sub(r"<!--.*?-->\n?", "", template, flags=re.S)
-    template = re.sub(r"(<script[^>]*>)(.*?)(</script>)",
-                      lambda m: m.group(0) if "@" in m.group(2) else m.group(1) + strip_script(m.group(2)).rstrip("\n") + m.group(3),
-                      template, flags=re.S)
     return "".join(line.lstrip(" ") for line in template.splitlines(keepends=True))
 
 
 def assemble(recipe, version):
     texts = json.loads(read(recipe["texts"]))
-    style = strip_style(read(recipe["style"]))
-    script = read(recipe["script"])
-    worker = strip_script(read(recipe["worker"]))
+    inline = {name: read(path).rstrip("\n") for name, path in sorted(recipe["inline"].items())}
+    base64_files = {name: read(path, binary=True) for name, path in sorted(recipe.get("base64", {}).items())}
+    worker = read(recipe["worker"])
     template = compact_page(read(recipe["page"]))
     files = {name: read(path, binary=True) for name, path in sorted(recipe["files"].items())}
-    if re.search(r"</script", script, re.I) or re.search(r"</style", style, re.I):
-        raise SiteError("the script or the style holds the end of its own element")
+    for name, text in inline.items():
+        if re.search(r"</(script|style)", text, re.I):
+            raise SiteError(f"{name} holds the end of its own element")
 
-    hash_part = build_id(version, [("page", template), ("style", style), ("script", script),
-                                   ("worker", worker), ("texts", json.dumps(texts, sort_keys=True))]
+    hash_part = build_id(version, [("page", template), ("worker", worker), ("texts", json.dumps(texts, sort_keys=True))]
+                         + [("inline " + name, text) for name, text in inline.items()]
+                         + [("base64 " + name, data) for name, data in base64_files.items()]
                          + list(files.items()))
     ident = f"{version}-{hash_part}"
     names = {name: versioned(name, hash_part) for name in files}
     names["tsweeper.webmanifest"] = versioned("tsweeper.webmanifest", hash_part)
+    style = inline.get("tsweeper.css", "")
     desk, caption = style_colour(style, "desk"), style_colour(style, "caption")
 
     icons = []
@@ -135,7 +136,7 @@ def assemble(recipe, version):
 
     values = {name: html.escape(text) for name, text in texts.items()}
     values.update({"build": ident, "theme-colour": caption})
-    page = fill_page(template, values, names, {"tsweeper.css": style.rstrip("\n"), "tsweeper.js": script.rstrip("\n")})
+    page = fill_page(template, values, names, inline, base64_files)
 
     out = {"index.html": page.encode("utf-8"),
            names["tsweeper.webmanifest"]: (json.dumps(manifest, ensure_ascii=False, indent=1) + "\n").encode("utf-8")}
@@ -159,7 +160,7 @@ def main(argv):
     try:
         recipe = json.loads(read(args[0]))
         out = assemble(recipe, version or recipe["version"])
-    except (SiteError, StripError) as error:
+    except SiteError as error:
         sys.exit(f"assemble_site: {error}")
     shutil.rmtree(args[1], ignore_errors=True)
     os.makedirs(args[1])

@@ -23,8 +23,11 @@ tsweeper_missing_packages() {
   ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 \
     || missing+=(libclang-rt-14-dev)
   command -v python3 >/dev/null || missing+=(python3)
-  # The web edition: wasm-ld for its module, Node, npm and Chromium for its tests.
+  [ -e /usr/include/zlib.h ] || missing+=(zlib1g-dev)
+  # The web edition: wasm-ld for its module, esbuild for its script and style,
+  # Node, npm and Chromium for its tests.
   command -v wasm-ld >/dev/null || missing+=(lld)
+  command -v esbuild >/dev/null || missing+=(esbuild)
   command -v llvm-ar >/dev/null || missing+=(llvm)
   command -v node >/dev/null || missing+=(nodejs)
   command -v npm >/dev/null || missing+=(npm)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the tests of the repo's generators and scripts (tests/tools: the page's script
-# joining and stripping, its labels, the texts, the byte array, the site's
+# Runs the tests of the repo's generators and scripts (tests/tools: the page's
+# labels, the texts, the byte array, the site's
 # assembly, the icon's PNGs, the check of tool versions, the test command's
 # tally), with the native build's make_icon. Its last
 # line: "tools: N passed, M failed".

@@ -1,5 +1,5 @@
-"""The generators of the page: stripping, joining, labels, texts, the byte
-array, the site's assembly, and the icon's PNGs.
+"""The generators of the page: labels, texts, the byte array, the site's
+assembly, and the icon's PNGs.
 
 Run by tools/test-tools.sh (TSWEEPER_MAKE_ICON names the built make_icon).
 """
@@ -19,12 +19,8 @@ TOOLS = os.path.join(ROOT, "tools")
 sys.path.insert(0, TOOLS)
 
 import assemble_site  # noqa: E402
-import bundle_page  # noqa: E402
 import make_byte_array  # noqa: E402
 import make_page_labels  # noqa: E402
-from strip_source import StripError, strip_script, strip_style  # noqa: E402
-
-NODE = shutil.which("node")
 
 
 def run_tool(name, *args):
@@ -43,105 +39,9 @@ class Folder(unittest.TestCase):
             out.write(content)
         return path
 
-
-class StripSource(unittest.TestCase):
-    def test_keeps_what_looks_like_a_comment_inside_strings_patterns_and_templates(self):
-        cases = [
-            # source, stripped
-            ("  const url = 'http://x/y'; // the host\n", "const url='http://x/y';\n"),
-            ('a = "/* no */";\n', 'a="/* no */";\n'),
-            ("s = s.replace(/\\/\\/[^\\n]*/g, '');  // strip\n", "s=s.replace(/\\/\\/[^\\n]*/g,'');\n"),
-            ("if (/[/]/.test(x)) y = a / b / c;\n", "if(/[/]/.test(x))y=a/b/c;\n"),
-            ("t = `a ${b ? `//${c}` : '}'} /* kept */\n  d`;\n", "t=`a ${b?`//${c}`:'}'} /* kept */\n  d`;\n"),
-            ("return /x/g;\n", "return/x/g;\n"),
-            ("x = 1;\n\n\n    /* a\n       b */\n    y = 2;\n", "x=1;y=2;\n"),
-            ("a = b /* here */ + c;\n", "a=b+c;\n"),
-            ("f(a, {\n    b: 1,\n});\n", "f(a,{b:1,});\n"),
-        ]
-        for source, stripped in cases:
-            with self.subTest(source=source):
-                self.assertEqual(strip_script(source), stripped)
-
-    def test_keeps_the_spaces_and_line_breaks_a_script_needs(self):
-        cases = [
-            # words and numbers apart; signs that would join into another operator
-            ("const a = typeof b in c;\n", "const a=typeof b in c;\n"),
-            ("x = a - -b; y = c + ++d; z = e / /r/.source; n = 1 .toString();\n",
-             "x=a- -b;y=c+ ++d;z=e/ /r/.source;n=1 .toString();\n"),
-            # a statement may end at a line break before ( [ + / ` or a word
-            ("a = b\n(c)\n[d]\n+e\nreturn\nf\n", "a=b\n(c)\n[d]\n+e\nreturn\nf\n"),
-            # and ends at none after , ; { ( [ or before } ) ]
-            ("g(\n  1,\n  2\n);\nif (x) {\n  y();\n}\n", "g(1,2);if(x){y();}\n"),
-        ]
-        for source, stripped in cases:
-            with self.subTest(source=source):
-                self.assertEqual(strip_script(source), stripped)
-
-    def test_refuses_what_it_cannot_read_to_the_end(self):
-        for source in ("a = 'open\n", "/* open", "t = `open", "t = `${ a`", "x = (/open\n"):
-            with self.subTest(source=source):
-                with self.assertRaises(StripError):
-                    strip_script(source)
-
-    def test_style_loses_comments_and_indentation_but_not_quoted_text(self):
-        self.assertEqual(strip_style('/* top */\n:root {\n  font: "a /* b */";  /* c */\n}\n'
-                                     '.a .b, .c:hover > d {\n  margin: 0 calc(1px + 2px);\n}\n'
-                                     '@media (pointer: coarse) and (max-width: 4px) { e { f: g } }\n'),
-                         ':root{font:"a /* b */";}.a .b,.c:hover > d{margin:0 calc(1px + 2px);}'
-                         '@media (pointer:coarse) and (max-width:4px){e{f:g}}\n')
-
-    @unittest.skipUnless(NODE, "node is not installed")
-    def test_every_page_module_stays_valid_script_once_stripped(self):
-        page = os.path.join(ROOT, "web", "page")
-        for name in sorted(os.listdir(page)):
-            if name.endswith(".js"):
-                with self.subTest(name=name), open(os.path.join(page, name), encoding="utf-8") as source:
-                    stripped = strip_script(source.read())
-                    check = subprocess.run([NODE, "--check", "--input-type=module"], input=stripped,
-                                           capture_output=True, text=True)
-                    self.assertEqual(check.returncode, 0, check.stderr)
-
-
-class BundlePage(Folder):
-    def test_joins_modules_after_what_they_import_with_data_modules(self):
-        self.write("main.js", "import { two } from './two.js';\nimport { labels } from './labels.js';\n"
-                              "import { packed } from './packed.js';\nglobalThis.out = [two(), labels.a, packed];\n")
-        self.write("two.js", "import { one } from './one.js';\nexport function two() { return one + 1; }\n")
-        self.write("one.js", "// the first\nexport const one = 1;\n")
-        data = self.write("data.json", '{"a": "あ"}')
-        raw = self.write("raw.bin", b"\x00\x01" * 100)
-        out = os.path.join(self.dir, "out.js")
-        result = run_tool("bundle_page.py", os.path.join(self.dir, "main.js"), out,
-                          "--json", f"labels.js={data}", "--deflated", f"packed.js={raw}")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        with open(out, encoding="utf-8") as joined:
-            text = joined.read()
-        order = [text.index(f"modules['{name}']") for name in ("one.js", "two.js", "main.js")]
-        self.assertEqual(order, sorted(order))
-        self.assertNotIn("the first", text)
-        if NODE:
-            run = subprocess.run([NODE, "--input-type=module", "-e",
-                                  text + "\nconsole.log(JSON.stringify(globalThis.out));"],
-                                 capture_output=True, text=True)
-            two, label, packed = json.loads(run.stdout)
-            self.assertEqual([two, label], [2, "あ"])
-            self.assertEqual(zlib.decompress(__import__("base64").b64decode(packed), -15), b"\x00\x01" * 100)
-
-    def test_refuses_what_it_cannot_join(self):
-        cases = {
-            "cycle": {"main.js": "import { b } from './b.js';\n", "b.js": "import { a } from './main.js';\nexport const b = 1;\n"},
-            "default import": {"main.js": "import b from './b.js';\n", "b.js": "export const b = 1;\n"},
-            "missing module": {"main.js": "import { b } from './b.js';\n"},
-        }
-        for what, files in cases.items():
-            with self.subTest(what=what):
-                for name, text in files.items():
-                    self.write(name, text)
-                result = run_tool("bundle_page.py", os.path.join(self.dir, "main.js"), os.path.join(self.dir, "o.js"))
-                self.assertNotEqual(result.returncode, 0)
-                self.assertIn("bundle_page:", result.stderr)
-                for name in files:
-                    os.remove(os.path.join(self.dir, name))
+    def read(self, name):
+        with open(os.path.join(self.dir, name), "rb") as source:
+            return source.read()
 
 
 RC = """IDR_MAINMENU MENU
@@ -247,15 +147,17 @@ class ByteArray(Folder):
 class AssembleSite(Folder):
     def recipe(self, page='<html data-build="@build@"><title>@ProductName@</title>'
                     '<link href="@file:icon-32.png@"><style>@inline:tsweeper.css@</style>'
-                    '<script>@inline:tsweeper.js@</script><p>@Say@</p>\n'
-                    '<!-- how the page is made -->\n  <script>\n    // early\n    go( 1 );\n  </script>\n'):
+                    '<script>@inline:tsweeper.js@</script><p>@Say@</p><script type="text/plain">@base64:m.bin@</script>\n'
+                    '<!-- how the page is made -->\n  <script>\n  go(1);\n  </script>\n'):
         png = b"\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR" + struct.pack(">II", 32, 32) + b"\x08\x03\x00\x00\x00"
         return {
             "version": "1.2.3",
             "page": self.write("index.html", page),
-            "style": self.write("s.css", ":root {\n  --desk: #123456;\n  --caption: #abcdef; /* c */\n}\n"),
-            "script": self.write("s.js", "let a = 1;\n"),
-            "worker": self.write("sw.js", "// worker\nself.x = build.id;\n"),
+            # The style as esbuild minifies it: the last declaration without its semicolon.
+            "inline": {"tsweeper.css": self.write("s.css", ":root{--desk: #123456;--caption: #abcdef}\n"),
+                       "tsweeper.js": self.write("s.js", "let a=1;\n")},
+            "base64": {"m.bin": self.write("m.bin", b"\x00asm\xff")},
+            "worker": self.write("sw.js", "self.x=build.id;\n"),
             "texts": self.write("t.json", json.dumps({"ProductName": "T & S", "DescriptionJapanese": "説明",
                                                       "Say": "<b>"})),
             "files": {"icon-32.png": self.write("i.png", png)},
@@ -276,12 +178,13 @@ class AssembleSite(Folder):
         self.assertIn("<title>T &amp; S</title>", page)
         self.assertIn("<p>&lt;b&gt;</p>", page)
         self.assertIn(f'href="icon-32.{digest}.png"', page)
-        self.assertIn("<script>let a = 1;</script>", page)
-        self.assertNotIn("/* c */", page)
-        # The template's own comments, indentation and script layout go; what is put in stays.
+        self.assertIn("<script>let a=1;</script>", page)
+        self.assertIn('<script type="text/plain">AGFzbf8=</script>', page)
+        self.assertIn("<style>:root{--desk: #123456;--caption: #abcdef}</style>", page)
+        # The template's own comments and indentation go.
         self.assertNotIn("how the page is made", page)
-        self.assertIn("\n<script>go(1);</script>\n", page)
-        self.assertNotIn("// worker", out["sw.js"].decode())
+        self.assertIn("\n<script>\ngo(1);\n</script>\n", page)
+        self.assertTrue(out["sw.js"].decode().endswith("\nself.x=build.id;\n"))
         manifest = json.loads(out[f"tsweeper.{digest}.webmanifest"])
         self.assertEqual((manifest["name"], manifest["background_color"], manifest["theme_color"]),
                          ("T & S", "#123456", "#abcdef"))
@@ -292,16 +195,22 @@ class AssembleSite(Folder):
         first = assemble_site.assemble(recipe, "1.2.3")["index.html"]
         self.assertEqual(assemble_site.assemble(recipe, "1.2.3")["index.html"], first, "the same build twice")
         self.assertNotEqual(assemble_site.assemble(recipe, "1.2.4")["index.html"], first)
-        self.write("s.js", "let a = 2;\n")
-        self.assertNotEqual(assemble_site.assemble(recipe, "1.2.3")["index.html"], first)
+        for name, other in (("s.js", "let a=2;\n"), ("m.bin", b"\x00asm\xfe")):
+            with self.subTest(changed=name):
+                recipe = self.recipe()
+                self.write(name, other)
+                self.assertNotEqual(assemble_site.assemble(recipe, "1.2.3")["index.html"], first)
 
     def test_refuses_an_unknown_placeholder_and_a_script_that_ends_its_element(self):
         with self.assertRaisesRegex(assemble_site.SiteError, "@Nothing@"):
             assemble_site.assemble(self.recipe(page="<p>@Nothing@</p>"), "1")
         recipe = self.recipe()
-        self.write("s.js", "let a = '</script>';\n")
-        with self.assertRaisesRegex(assemble_site.SiteError, "end of its own element"):
-            assemble_site.assemble(recipe, "1")
+        for name, text in (("s.js", "let a='</script>';\n"), ("s.css", ":root{--desk:#123456;--caption:#abcdef}</STYLE>")):
+            with self.subTest(name=name):
+                self.write(name, text)
+                with self.assertRaisesRegex(assemble_site.SiteError, "end of its own element"):
+                    assemble_site.assemble(recipe, "1")
+                recipe = self.recipe()
 
 
 MAKE_ICON = os.environ.get("TSWEEPER_MAKE_ICON", os.path.join(ROOT, "build", "native", "make_icon"))
@@ -325,8 +234,10 @@ class IconPngs(Folder):
         for size in (32, 192, 512):
             args += ["--png", str(size), os.path.join(self.dir, f"{size}.png")]
         subprocess.run(args, check=True)
-        with open(ico, "rb") as source:
-            icon = source.read()
+        first = {size: self.read(f"{size}.png") for size in (32, 192, 512)}
+        subprocess.run(args, check=True)
+        self.assertEqual({size: self.read(f"{size}.png") for size in (32, 192, 512)}, first, "the same bytes every run")
+        icon = self.read("i.ico")
         palette = [icon[62 + 4 * i:62 + 4 * i + 3][::-1] for i in range(16)]  # BGR0 entries
 
         def ico_pixel(x, y):  # 4-bit colour rows bottom-up after the palette; then the 1-bit mask
@@ -336,8 +247,8 @@ class IconPngs(Folder):
             return None if mask else palette[byte >> 4 if x % 2 == 0 else byte & 15]
 
         for size in (32, 192, 512):
-            with self.subTest(size=size), open(os.path.join(self.dir, f"{size}.png"), "rb") as source:
-                chunks = png_chunks(source.read())
+            with self.subTest(size=size):
+                chunks = png_chunks(first[size])
                 width, height, depth, kind = struct.unpack(">IIBB", chunks["IHDR"][:10])
                 self.assertEqual((width, height, depth, kind), (size, size, 8, 3))
                 rows = zlib.decompress(chunks["IDAT"])

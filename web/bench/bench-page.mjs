@@ -1,18 +1,17 @@
 // Figures of the web edition, measured in headless chromium (not a test):
-// the size of build/web and of what the first board needs, navigation to the
-// first fully drawn board on a fresh load beside a bare page, with the
-// processor as it is and slowed 4 times, and the time from a release to the
-// updated canvas for the 857-square flood and for a one-square click, and the
-// first board under the longest settings text the storage takes.
-// Usage: node bench/bench-page.mjs [SAMPLES [OTHER_SITE_DIR]]
-// OTHER_SITE_DIR, another build's folder (an older commit's build/web), is
-// loaded the same way, its samples interleaved with the others.
-import { readdirSync, readFileSync, statSync, mkdtempSync, writeFileSync, rmSync } from 'node:fs';
-import { gzipSync } from 'node:zlib';
-import { join } from 'node:path';
-import { tmpdir } from 'node:os';
+// the size of build/web and of what the first board needs as hosts send
+// them (raw, gzip, brotli), the first board on a fresh load beside a bare
+// page, with the processor as it is and slowed 4 times (by the page's stamp
+// and by an observer of the canvas), the time from a release to the updated
+// canvas for the 857-square flood and for a one-square click, and the first
+// board under the longest settings text the storage takes.
+// Usage: node bench/bench-page.mjs [SAMPLES [OTHER_SITE_DIR]...]
+// Each OTHER_SITE_DIR, another build's folder (an older commit's build/web),
+// is loaded the same way, its samples interleaved with the others.
 import { chromium } from 'playwright-core';
 import { setUp, openGame, readScreen, pagePoint, siteDir, startServer, chromiumOptions } from '../tests/support.mjs';
+import { firstBoardPicture, startFloor, freshLoad } from './first-board.mjs';
+import { siteSizes, shownSizes } from './sizes.mjs';
 
 const samples = Number(process.argv[2] || 15);
 const hooks = [];
@@ -22,59 +21,46 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 const report = (name, values) =>
   console.log(`${name.padEnd(52)} median ${median(values).toFixed(2)} ms, min ${Math.min(...values).toFixed(2)}, max ${Math.max(...values).toFixed(2)}`);
 
-const files = readdirSync(siteDir);
-const bytes = files.reduce((sum, file) => sum + statSync(join(siteDir, file)).size, 0);
-console.log(`build/web: ${files.length} files, ${bytes} bytes (${(bytes / 1024).toFixed(1)} KiB)`);
-// The first board needs index.html alone: the style, the script, the module and its strip are inside.
-const pageFile = readFileSync(join(siteDir, "index.html"));
-console.log(`first board: index.html, ${pageFile.length} bytes, ${gzipSync(pageFile, { level: 9 }).length} bytes gzipped`);
+const floor = await startFloor();
+const board = firstBoardPicture();
+const sites = [{ name: 'this build', dir: siteDir, url: env.url }];
+for (const dir of process.argv.slice(3)) {
+  const server = await startServer({ dir });
+  hooks.push(() => server.close());
+  sites.push({ name: dir, dir, url: server.url });
+}
 
-// The floor: a page of one small inline script that draws into a canvas,
-// from the same kind of server. What the machine costs whatever the page.
-const floorDir = mkdtempSync(join(tmpdir(), 'tsweeper-floor-'));
-writeFileSync(join(floorDir, 'index.html'), '<!doctype html><title>floor</title><canvas id="board" width="160" height="96">'
-  + '</canvas><script>document.getElementById("board").getContext("2d").fillRect(0, 0, 160, 96);'
-  + 'window.tsweeperReadyAt = performance.now(); document.documentElement.dataset.state = "ready";</script>');
-const floorSite = await startServer({ dir: floorDir });
-const otherSite = process.argv[3] ? await startServer({ dir: process.argv[3] }) : null;
+// The budget is what a host sends, gzipped: what the first board needs, and the whole folder.
+const budget = { firstBoard: 20000, folder: 64 * 1024 };
+const against = (bytes, most) => (bytes <= most ? `within ${most}` : `over ${most} by ${bytes - most}`);
 
-// A fresh load: a new browser context each time (no HTTP cache, no code
-// cache, no service worker), the processor slowed `rate` times by Chromium's
-// throttling. Navigation start to the first board drawn, and to the first
-// frame after it.
 const browser = await chromium.launch(chromiumOptions);
-async function freshLoad(url, rate) {
-  const context = await browser.newContext();
-  const tab = await context.newPage();
-  const cdp = await context.newCDPSession(tab);
-  await cdp.send('Emulation.setCPUThrottlingRate', { rate });
-  await tab.goto(url);
-  await tab.waitForFunction(() => document.documentElement.dataset.state);
-  const [drawn, frame, state] = await tab.evaluate(() => new Promise((resolve) => {
-    requestAnimationFrame(() => resolve([window.tsweeperReadyAt, performance.now(), document.documentElement.dataset.state]));
-  }));
-  await context.close();
-  if (state !== 'ready') throw new Error(`${url}: ${state}`);
-  return { drawn, frame };
+for (const site of sites) {
+  // What the first board needs: the files the page asked for before the observer saw it.
+  const { needed } = await freshLoad(browser, site.url, board, 1);
+  const sizes = siteSizes(site.dir, needed);
+  console.log(`${site.name}: first board needs ${needed.join(', ')}: ${shownSizes(sizes.firstBoard)}`
+    + ` (gzip ${against(sizes.firstBoard.gzip, budget.firstBoard)})`);
+  console.log(`${site.name}: the folder, ${sizes.files} files: ${shownSizes(sizes.folder)}`
+    + ` (gzip ${against(sizes.folder.gzip, budget.folder)})`);
 }
 
 for (const rate of [1, 4]) {
-  const floor = [];
-  const game = [];
-  const other = [];
+  const times = { floor: [], ...Object.fromEntries(sites.map((site) => [site.name, []])) };
   for (let i = 0; i < samples; i++) {
-    floor.push(await freshLoad(floorSite.url, rate));
-    game.push(await freshLoad(env.url, rate));
-    if (otherSite) other.push(await freshLoad(otherSite.url, rate));
+    times.floor.push(await freshLoad(browser, floor.url, floor.picture, rate));
+    for (const site of sites) times[site.name].push(await freshLoad(browser, site.url, board, rate));
   }
   const slowed = rate === 1 ? '' : `, processor slowed ${rate}x`;
-  if (otherSite) report(`the other build's first board drawn${slowed}`, other.map((t) => t.drawn));
-  report(`floor: bare canvas drawn${slowed}`, floor.map((t) => t.drawn));
-  report(`first board drawn${slowed}`, game.map((t) => t.drawn));
-  console.log(`${''.padEnd(52)} ratio of medians ${(median(game.map((t) => t.drawn)) / median(floor.map((t) => t.drawn))).toFixed(2)}`);
-  report(`floor: first frame${slowed}`, floor.map((t) => t.frame));
-  report(`first frame with the board${slowed}`, game.map((t) => t.frame));
-  console.log(`${''.padEnd(52)} ratio of medians ${(median(game.map((t) => t.frame)) / median(floor.map((t) => t.frame))).toFixed(2)}`);
+  for (const [what, key] of [['stamp', 'stamp'], ['observer', 'seen']]) {
+    const floorMedian = median(times.floor.map((t) => t[key]));
+    report(`floor: bare canvas, ${what}${slowed}`, times.floor.map((t) => t[key]));
+    for (const site of sites) {
+      const values = times[site.name].map((t) => t[key]);
+      report(`${site.name}: first board, ${what}${slowed}`, values);
+      console.log(`${''.padEnd(52)} ratio of medians ${(median(values) / floorMedian).toFixed(2)}`);
+    }
+  }
 }
 await browser.close();
 
@@ -142,6 +128,4 @@ report('one square: release handler', click.map((t) => t.handler));
 report('one square: release event to canvas updated', click.map((t) => t.fromEvent));
 report('one square: release event to next frame', click.map((t) => t.toFrame));
 for (const hook of hooks) await hook();
-await floorSite.close();
-if (otherSite) await otherSite.close();
-rmSync(floorDir, { recursive: true, force: true });
+await floor.close();

@@ -2,9 +2,9 @@
 // mouse layer, with the tile strip), and copies what it drew to the board
 // canvas whenever it presents a change, as the exe's paint copies its back
 // buffer to the window.
-import { inflate } from './inflate.js';
-import { labels } from './labels.js';
-import { tsweeperWasm } from './tsweeperWasm.js';
+// The labels and texts, handed over by the build (web/CMakeLists.txt, from
+// tools/make_page_labels.py).
+import labels from 'page-labels';
 
 export const game = {
   exports: null,
@@ -23,6 +23,8 @@ export class LoadError extends Error {
   }
 }
 
+// The browser's own decoding where it has one: a loop of script over the
+// 34 KB of text would cost more than the module's compilation.
 function base64Bytes(text) {
   if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
   const binary = atob(text);
@@ -33,17 +35,19 @@ function base64Bytes(text) {
 
 // The module (tsweeper.wasm, the tile strip inside it) and the page's labels
 // and texts travel inside the page itself: nothing is fetched before the
-// first board. The module is small enough to be compiled at once.
+// first board. The module is base64 text in a block of data of its own
+// (index.html), not a string of the script, which the script's parse and
+// compilation would go through. It is small enough to be compiled at once.
 export async function loadGame() {
   let instance;
   try {
-    const bytes = inflate(base64Bytes(tsweeperWasm));
+    const moduleBytes = base64Bytes(document.getElementById('module-base64').textContent);
     try {
-      instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
+      instance = new WebAssembly.Instance(new WebAssembly.Module(moduleBytes), imports);
     } catch (error) {
       // A browser that compiles only small modules at once compiles it in the background.
       if (!(error instanceof RangeError)) throw error;
-      instance = (await WebAssembly.instantiate(bytes, imports)).instance;
+      instance = (await WebAssembly.instantiate(moduleBytes, imports)).instance;
     }
   } catch (error) {
     throw new LoadError('tsweeper.wasm', error);

@@ -13,6 +13,7 @@ import { messageBox, settingsDialog, setUpBoxes } from './boxes.js';
 import { loadSettings, saveSettings } from './settings.js';
 import { applyZoom, afterZoom, setUpZoom } from './zoom.js';
 import { keepForOffline } from './offline.js';
+import { afterFirstFrame } from './later.js';
 
 let ended = false;
 
@@ -43,8 +44,6 @@ async function start() {
   const { ids, texts } = data;
   loadSettings();
   attachCanvas(document.getElementById('board'));
-  setUpBoxes(texts);
-  setUpReader(data);
   setUpZoom(texts);
   afterZoom(placeCursor);
 
@@ -66,8 +65,6 @@ async function start() {
   });
   const surface = document.getElementById('client');
   setUpMouse(surface);
-  setUpTouch(surface);
-  setUpKeyboard();
   // No browser menu over the page, from a right click or a long press,
   // but in the dialog's fields.
   document.addEventListener('contextmenu', (event) => {
@@ -80,16 +77,23 @@ async function start() {
   });
 
   // The first board is drawn first; the page is then laid out around it
-  // (the zoom is tried on the real layout), all before the first frame.
+  // (the zoom is tried on the real layout), all before the first frame;
+  // the rest after it.
   document.getElementById('window').hidden = false;
   document.getElementById('controls').hidden = false;
   fitCanvas();
   ex.NewGame();
   window.tsweeperReadyAt = performance.now();
-  buildGrid();
   applyZoom();
-  document.documentElement.dataset.state = 'ready';
-  keepForOffline();
+  afterFirstFrame(() => {
+    setUpBoxes(texts);
+    setUpReader(data);
+    buildGrid();
+    setUpTouch(surface);
+    setUpKeyboard();
+    document.documentElement.dataset.state = 'ready';
+    keepForOffline();
+  });
 }
 
 start();

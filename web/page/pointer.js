@@ -6,7 +6,7 @@
 // between CSS pixels: a mouse event's lies on a whole CSS pixel, which at a
 // devicePixelRatio of 1.5 may be another pixel of the board.
 import { game, clientPoint } from './game.js';
-import { labels } from './labels.js';
+import labels from 'page-labels';
 
 // What the DOM calls the buttons: the bits of `buttons`, the values of `button`.
 const Held = { primary: 1, secondary: 2 };

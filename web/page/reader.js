@@ -77,6 +77,11 @@ function name(squares) {
 // counter and the end of a game.
 function follow() {
   name(changedSquares());
+  announce();
+}
+
+// Says the counter after it changed, and the end of a game once.
+function announce() {
   const ex = game.exports;
   const counter = ex.MineCounter();
   const phase = ex.GamePhase();
@@ -126,4 +131,5 @@ export function setUpReader(data) {
   tiles = data.tiles;
   document.getElementById('board-keys').textContent = texts.PageBoardKeys;
   afterPaint(follow);
+  announce();
 }
