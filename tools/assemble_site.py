@@ -6,8 +6,9 @@
 RECIPE.json (written by web/CMakeLists.txt) names the inputs: `version`, the
 page template `page`, `inline`, the files that the page carries inside
 itself by name (its style `tsweeper.css` and its scripts, bundled and
-minified by esbuild), `base64`, those that it carries as base64 text (the
-module), the service worker `worker` (minified too), the program's texts `texts` (JSON, from tools/make_texts.py), and `files`, the
+minified by esbuild), `hex`, those that it carries as hexadecimal text (the
+module: it compresses better so than as base64, whose groups of three bytes
+cut across the module's own repeats), the service worker `worker` (minified too), the program's texts `texts` (JSON, from tools/make_texts.py), and `files`, the
 other files of the site by name (the icons). --version stands in for the
 recipe's version.
 
@@ -21,7 +22,6 @@ OUT_DIR is made anew and holds:
 The ID is a hash of the version and every input, so that two builds never
 share a file name or a cache.
 """
-import base64
 import hashlib
 import html
 import json
@@ -73,7 +73,7 @@ def build_id(version, inputs):
     return digest.hexdigest()[:12]
 
 
-def fill_page(template, values, names, inline, base64_files):
+def fill_page(template, values, names, inline, hex_files):
     def substitute(match):
         key = match.group(1)
         kind, _, name = key.partition(":")
@@ -81,8 +81,8 @@ def fill_page(template, values, names, inline, base64_files):
             return names[name]
         if kind == "inline" and name in inline:
             return inline[name]
-        if kind == "base64" and name in base64_files:
-            return base64.b64encode(base64_files[name]).decode("ascii")
+        if kind == "hex" and name in hex_files:
+            return hex_files[name].hex()
         if key in values:
             return values[key]
         raise SiteError(f"the page names @{key}@, which is not a text, a file or a value of the build")
@@ -98,7 +98,7 @@ def compact_page(template):
 def assemble(recipe, version):
     texts = json.loads(read(recipe["texts"]))
     inline = {name: read(path).rstrip("\n") for name, path in sorted(recipe["inline"].items())}
-    base64_files = {name: read(path, binary=True) for name, path in sorted(recipe.get("base64", {}).items())}
+    hex_files = {name: read(path, binary=True) for name, path in sorted(recipe.get("hex", {}).items())}
     worker = read(recipe["worker"])
     template = compact_page(read(recipe["page"]))
     files = {name: read(path, binary=True) for name, path in sorted(recipe["files"].items())}
@@ -108,7 +108,7 @@ def assemble(recipe, version):
 
     hash_part = build_id(version, [("page", template), ("worker", worker), ("texts", json.dumps(texts, sort_keys=True))]
                          + [("inline " + name, text) for name, text in inline.items()]
-                         + [("base64 " + name, data) for name, data in base64_files.items()]
+                         + [("hex " + name, data) for name, data in hex_files.items()]
                          + list(files.items()))
     ident = f"{version}-{hash_part}"
     names = {name: versioned(name, hash_part) for name in files}
@@ -136,7 +136,7 @@ def assemble(recipe, version):
 
     values = {name: html.escape(text) for name, text in texts.items()}
     values.update({"build": ident, "theme-colour": caption})
-    page = fill_page(template, values, names, inline, base64_files)
+    page = fill_page(template, values, names, inline, hex_files)
 
     out = {"index.html": page.encode("utf-8"),
            names["tsweeper.webmanifest"]: (json.dumps(manifest, ensure_ascii=False, indent=1) + "\n").encode("utf-8")}

@@ -147,7 +147,7 @@ class ByteArray(Folder):
 class AssembleSite(Folder):
     def recipe(self, page='<html data-build="@build@"><title>@ProductName@</title>'
                     '<link href="@file:icon-32.png@"><style>@inline:tsweeper.css@</style>'
-                    '<script>@inline:tsweeper.js@</script><p>@Say@</p><script type="text/plain">@base64:m.bin@</script>\n'
+                    '<script>@inline:tsweeper.js@</script><p>@Say@</p><script type="text/plain">@hex:m.bin@</script>\n'
                     '<!-- how the page is made -->\n  <script>\n  go(1);\n  </script>\n'):
         png = b"\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR" + struct.pack(">II", 32, 32) + b"\x08\x03\x00\x00\x00"
         return {
@@ -156,7 +156,7 @@ class AssembleSite(Folder):
             # The style as esbuild minifies it: the last declaration without its semicolon.
             "inline": {"tsweeper.css": self.write("s.css", ":root{--desk: #123456;--caption: #abcdef}\n"),
                        "tsweeper.js": self.write("s.js", "let a=1;\n")},
-            "base64": {"m.bin": self.write("m.bin", b"\x00asm\xff")},
+            "hex": {"m.bin": self.write("m.bin", b"\x00asm\xff")},
             "worker": self.write("sw.js", "self.x=build.id;\n"),
             "texts": self.write("t.json", json.dumps({"ProductName": "T & S", "DescriptionJapanese": "説明",
                                                       "Say": "<b>"})),
@@ -179,7 +179,7 @@ class AssembleSite(Folder):
         self.assertIn("<p>&lt;b&gt;</p>", page)
         self.assertIn(f'href="icon-32.{digest}.png"', page)
         self.assertIn("<script>let a=1;</script>", page)
-        self.assertIn('<script type="text/plain">AGFzbf8=</script>', page)
+        self.assertIn('<script type="text/plain">0061736dff</script>', page)
         self.assertIn("<style>:root{--desk: #123456;--caption: #abcdef}</style>", page)
         # The template's own comments and indentation go.
         self.assertNotIn("how the page is made", page)

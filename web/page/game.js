@@ -23,25 +23,28 @@ export class LoadError extends Error {
   }
 }
 
-// The browser's own decoding where it has one: a loop of script over the
-// 34 KB of text would cost more than the module's compilation.
-function base64Bytes(text) {
-  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
-  const binary = atob(text);
-  const bytes = new Uint8Array(binary.length);
-  for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
+// The browser's own decoding where it has one; else two hexadecimal digits
+// a byte, read from their character codes.
+function hexBytes(text) {
+  if (Uint8Array.fromHex) return Uint8Array.fromHex(text);
+  const digit = (code) => (code > 57 ? (code | 32) - 87 : code - 48);
+  const bytes = new Uint8Array(text.length >> 1);
+  for (let i = 0; i < bytes.length; i++) {
+    bytes[i] = (digit(text.charCodeAt(2 * i)) << 4) | digit(text.charCodeAt(2 * i + 1));
+  }
   return bytes;
 }
 
 // The module (tsweeper.wasm, the tile strip inside it) and the page's labels
 // and texts travel inside the page itself: nothing is fetched before the
-// first board. The module is base64 text in a block of data of its own
+// first board. The module is hexadecimal text in a block of data of its own
 // (index.html), not a string of the script, which the script's parse and
-// compilation would go through. It is small enough to be compiled at once.
+// compilation would go through; as hexadecimal it is larger than as base64
+// but smaller as a host sends it, compressed. It is small enough to be compiled at once.
 export async function loadGame() {
   let instance;
   try {
-    const moduleBytes = base64Bytes(document.getElementById('module-base64').textContent);
+    const moduleBytes = hexBytes(document.getElementById('module-hex').textContent);
     try {
       instance = new WebAssembly.Instance(new WebAssembly.Module(moduleBytes), imports);
     } catch (error) {

@@ -5,7 +5,7 @@
 // blank page.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, startServer, waitForGame, readScreen, texts, pngPixels } from './support.mjs';
+import { setUp, startServer, openGame, waitForGame, readCanvas, readScreen, texts, pngPixels } from './support.mjs';
 
 const env = await setUp(test);
 
@@ -66,17 +66,28 @@ test('the first frame with the board comes before what the board does not need',
   await page.close();
 });
 
-// Damages the module inside index.html: found by what it is, base64 text that
-// starts with a WebAssembly module's magic number ("\0asm"), whatever the
+// Damages the module inside index.html: found by what it is, hexadecimal text
+// that starts with a WebAssembly module's magic number ("\0asm"), whatever the
 // script calls it; its first bytes become zeros.
-const moduleMagic = Buffer.from('\0asm').toString('base64').slice(0, 5);
+const moduleMagic = Buffer.from('\0asm').toString('hex');
 const damageModule = (file, body) => {
   if (file !== 'index.html') return body;
   const text = body.toString('utf8');
   const at = text.indexOf(moduleMagic);
   assert.ok(at > 0, 'the page carries its module');
-  return Buffer.from(text.slice(0, at) + 'AAAAAAAA' + text.slice(at + 8));
+  return Buffer.from(text.slice(0, at) + '00000000' + text.slice(at + 8));
 };
+
+test('a browser without its own hexadecimal decoding reads the module the same', async () => {
+  const own = await openGame(env);
+  const withOwn = await readCanvas(own);
+  assert.equal(await own.evaluate(() => typeof Uint8Array.fromHex), 'function', 'this browser decodes it itself');
+  await own.close();
+  const page = await openGame(env, null, () => { delete Uint8Array.fromHex; });
+  assert.equal(await page.evaluate(() => document.documentElement.dataset.state), 'ready');
+  assert.deepEqual(await readCanvas(page), withOwn);
+  await page.close();
+});
 
 const failures = [
   // what, how the server or the page is made to fail, the notice expected
