@@ -7,7 +7,8 @@
 #
 # Builds a minimal Debian 12 root with debootstrap in the folder (by default
 # /var/tmp/tsweeper-fresh-debian, made anew), clones this repository's
-# committed HEAD into it, and runs .ci/run there in a chroot with no display.
+# committed HEAD into it, and runs .ci/run there in a chroot with no display
+# and no locale variables at all, as a container starts.
 # Takes about half an hour; its last line is the test command's own. The
 # mirror is TSWEEPER_DEBIAN_MIRROR (default http://deb.debian.org/debian).
 # A machine that reaches the package archives or the npm registry through a
@@ -69,7 +70,7 @@ mount -t devpts devpts "$target/dev/pts"
 mount -t tmpfs shm "$target/dev/shm"
 
 inside() {
-  chroot "$target" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+  chroot "$target" /usr/bin/env -i HOME=/root TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
 }
 inside apt-get update -qq

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tests the release: builds it twice from the commit and compares the bytes,
 # checks what the archives hold, and runs the packaged tsweeper.exe under
-# Wine from a folder with a Japanese name and a space. Needs the Windows
+# Wine from a folder with a Japanese name and a space, after checking that
+# Wine makes and finds such a folder whatever locale the caller has. Needs the Windows
 # build (tools/build.sh windows). Its last line: "package: N passed, M failed".
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -42,6 +43,30 @@ if [ -z "${DISPLAY:-}" ]; then
   tsweeper_start_xvfb && started_xvfb=1
   tsweeper_prepare_prefix
 fi
+echo "== Wine under each locale a caller may have"
+# Whatever locale the caller has, or none, Wine makes and finds a folder
+# whose name is Japanese and holds a space.
+for caller_lang in unset C C.UTF-8; do
+  folder="$work/locale-$caller_lang"
+  mkdir -p "$folder"
+  lang_var=()
+  [ "$caller_lang" = unset ] || lang_var=(LANG="$caller_lang")
+  env -i PATH="$PATH" HOME="$HOME" "${lang_var[@]}" TSWEEPER_BUILD="$TSWEEPER_BUILD" \
+    TOOLS="$root/tools" FOLDER="$folder" bash -c '
+    source "$TOOLS/wine-env.sh"
+    dos="$(winepath -w "$FOLDER")\\ゲーム folder"
+    wine cmd /c mkdir "$dos" </dev/null >/dev/null 2>&1
+    wine cmd /c if not exist "$dos" exit 3 </dev/null >/dev/null 2>&1'
+  found=$?
+  if [ "$found" -eq 0 ] && [ -d "$folder/ゲーム folder" ]; then
+    echo "[  PASSED  ] LANG $caller_lang: Wine makes and finds \"ゲーム folder\""
+    add 1 0
+  else
+    echo "[  FAILED  ] LANG $caller_lang: \"ゲーム folder\" not made or not found ($found)" >&2
+    add 0 1
+  fi
+done
+
 tests="$TSWEEPER_BUILD/tests/package/package_tests.exe"
 zip="$dist/tsweeper-$version-win64.zip"
 if [ -f "$zip" ] && [ -x "$tests" ]; then

@@ -16,6 +16,23 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 tsweeper_tools_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
+# Wine turns every file name into a Unix one through the locale's character
+# set. Under a locale that is not UTF-8 (no LANG at all, as a container or a
+# bare chroot starts, or LANG=C) it cannot make or find a file whose name is
+# not ASCII, such as a folder called ゲーム. Such a caller's Wine gets the UTF-8
+# form of its language when the system has one, C.UTF-8 (which every Debian
+# has) otherwise; a caller's UTF-8 locale stays as it is.
+tsweeper_utf8_locale() {
+  [ "$(locale charmap 2>/dev/null)" = UTF-8 ] && return 0
+  local language="${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" utf8=""
+  language="${language%%[.@]*}"
+  if [ -n "$language" ] && [ "$language" != C ] && [ "$language" != POSIX ]; then
+    utf8="$(locale -a 2>/dev/null | grep -ix -m1 "$language\.utf-\?8")"
+  fi
+  export LC_ALL="${utf8:-C.UTF-8}"
+}
+tsweeper_utf8_locale
+
 # Creates the prefix on first use, with the font replacements; and the
 # prefix for another DPI beside it when one is asked for.
 tsweeper_prepare_prefix() {
