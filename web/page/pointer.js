@@ -22,35 +22,52 @@ function madeByTouch(event) {
   return event.sourceCapabilities ? event.sourceCapabilities.firesTouchEvents : false;
 }
 
-// What the event does: 'move', or 'down' or 'up' of a button. A button
-// pressed or released while another is held comes as a move with it.
-function change(event) {
-  const what = event.type.slice('pointer'.length);
-  if (what !== 'move' || event.button === Button.none) return what;
-  const bit = event.button === Button.primary ? Held.primary : Held.secondary;
-  return event.buttons & bit ? 'down' : 'up';
-}
+// The buttons held at the last event heard over the board. A move's change
+// of buttons is worked out from `buttons`, which every engine reports
+// alike: `button` on a plain move made while a button is held is -1 in
+// Chromium and Firefox but 0 in WebKit, which would read as a left press.
+let before = 0;
+const heard = (event) => event.buttons & (Held.primary | Held.secondary);
 
-// The mouse layer's case for each change and button, by name.
+// The mouse layer's case for each button let down or up, by name.
 const { mouseCases } = labels;
-const cases = {
-  move: { [Button.none]: mouseCases.MouseCaseMove },
-  down: { [Button.primary]: mouseCases.MouseCaseLeftDown, [Button.secondary]: mouseCases.MouseCaseRightDown },
-  up: { [Button.primary]: mouseCases.MouseCaseLeftUp, [Button.secondary]: mouseCases.MouseCaseRightUp },
-};
+const cases = [
+  { bit: Held.primary, button: Button.primary, down: mouseCases.MouseCaseLeftDown, up: mouseCases.MouseCaseLeftUp },
+  { bit: Held.secondary, button: Button.secondary, down: mouseCases.MouseCaseRightDown, up: mouseCases.MouseCaseRightUp },
+];
+
+// The cases that the event plays. A pointerdown or pointerup is the press
+// or release of its `button`. A button pressed or released while another
+// is held comes as a move: a press or release for each button whose bit in
+// `buttons` changed since the last event, a plain move when none did, or
+// when `button` says none changed (-1: a pen's or a mouse's buttons seen
+// first on this move, not pressed on it).
+function casesOf(event) {
+  const now = heard(event);
+  const changed = now ^ before;
+  before = now;
+  const one = cases.find((c) => c.button === event.button);
+  if (event.type === 'pointerdown') return one ? [one.down] : [];
+  if (event.type === 'pointerup') return one ? [one.up] : [];
+  if (!changed || event.button === Button.none) return [mouseCases.MouseCaseMove];
+  return cases.filter((c) => changed & c.bit).map((c) => (now & c.bit ? c.down : c.up));
+}
 
 function onPointer(event) {
   // A finger is touch.js's; a pen plays the mouse cases, as its mouse events did.
   if (event.pointerType === 'touch') return;
   const point = clientPoint(event);
-  const mouseCase = cases[change(event)]?.[event.button];
-  if (!point || mouseCase === undefined) return;
-  game.exports.Mouse(mouseCase, held(event), point.x, point.y);
+  if (!point) return;
+  for (const mouseCase of casesOf(event)) game.exports.Mouse(mouseCase, held(event), point.x, point.y);
 }
 
 // `surface` holds the board canvas and what lies over it.
 export function setUpMouse(surface) {
   for (const type of ['pointerdown', 'pointerup', 'pointermove']) surface.addEventListener(type, onPointer);
+  // The mouse may come over the board with buttons held: that is no press.
+  surface.addEventListener('pointerover', (event) => {
+    if (event.pointerType !== 'touch') before = heard(event);
+  });
   // No text selection, no focus moved away, by a press on the board.
   surface.addEventListener('mousedown', (event) => {
     if (!madeByTouch(event)) event.preventDefault();

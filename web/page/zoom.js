@@ -4,7 +4,9 @@
 // pixel of the art shows at the same size. Automatic: the largest zoom at
 // which the whole board fits the window beside the page's own chrome (tried
 // on the real layout, with the controls below the board or beside it), at
-// least 1. The choice 表示倍率 shows the zoom in use and offers every zoom
+// least 1; under a finger (a coarse primary pointer) at least the zoom that
+// shows a square a finger can hit, the standard 16 CSS pixels, and a board
+// that does not fit at it pans with one finger. The choice 表示倍率 shows the zoom in use and offers every zoom
 // that the automatic one may pick on this screen, each named by the size of
 // a square against the standard one (16 CSS pixels); it is kept with the
 // page's preferences as that size, which the nearest zoom shows again when
@@ -48,17 +50,23 @@ function chrome() {
   return { across: frame.width - canvas.width + padding, down: desk.getBoundingClientRect().height - canvas.height };
 }
 
+// The least zoom automatic takes: under a finger the least whole zoom that
+// shows a square at the standard size or larger, with a mouse or a pen 1.
+const finger = window.matchMedia('(pointer: coarse)');
+const leastZoom = () => (finger.matches ? Math.max(1, Math.ceil(pixelRatio() - 1e-9)) : 1);
+
 // The largest zoom at which the page, laid out for real at that zoom, fits
 // the window: guessed from the room the rest takes, then tried. Leaves the
 // board at the last zoom tried.
 function largestFitting() {
   const { canvas } = game;
+  const least = leastZoom();
   showAt(1);
   const room = chrome();
-  let zoom = Math.max(1, Math.min(Math.floor(((window.innerWidth - room.across) * pixelRatio()) / canvas.width),
+  let zoom = Math.max(least, Math.min(Math.floor(((window.innerWidth - room.across) * pixelRatio()) / canvas.width),
     Math.floor(((window.innerHeight - room.down) * pixelRatio()) / canvas.height)));
   showAt(zoom);
-  while (zoom > 1 && !fits()) showAt(--zoom);
+  while (zoom > least && !fits()) showAt(--zoom);
   while (fits()) {
     showAt(zoom + 1);
     if (!fits()) break;

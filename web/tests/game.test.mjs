@@ -183,3 +183,30 @@ test('a pen plays the mouse cases: its tip is the left button, its barrel button
     'move 0 152 88', 'rdown 2 152 88', 'rup 0 152 88'], 'after the pen');
   await page.close();
 });
+
+// A chord as each engine reports its pointer events: a plain move made while
+// a button is held has `button` -1 in Chromium and Firefox, 0 in WebKit.
+// Either way the page plays the exe's cases, checked after every event.
+test('a chord plays the same whatever `button` a plain move reports', async () => {
+  const [A, B, C] = [[24, 40], [40, 40], [56, 40]];
+  const steps = (plainMove) => [
+    ['pointermove', -1, 0, A, 'move 0'], ['pointerdown', 0, 1, A, 'ldown 1'], ['pointerup', 0, 0, A, 'lup 0'],
+    ['pointermove', -1, 0, B, 'move 0'], ['pointerdown', 0, 1, B, 'ldown 1'], ['pointermove', 2, 3, B, 'rdown 3'],
+    ['pointermove', plainMove, 3, C, 'move 3'], ['pointermove', 2, 1, C, 'rup 1'],
+    ['pointermove', plainMove, 1, A, 'move 1'], ['pointerup', 0, 0, A, 'lup 0'],
+  ];
+  for (const [engine, plainMove] of [['Chromium and Firefox', -1], ['WebKit', 0]]) {
+    const page = await openGame(env);
+    const log = [...Fresh];
+    for (const [type, button, buttons, [x, y], played] of steps(plainMove)) {
+      const p = await pagePoint(page, x, y);
+      await page.evaluate(([type, button, buttons, x, y]) => {
+        const init = { bubbles: true, clientX: x, clientY: y, button, buttons, pointerType: 'mouse', pointerId: 1, isPrimary: true };
+        document.elementFromPoint(x, y).dispatchEvent(new PointerEvent(type, init));
+      }, [type, button, buttons, p.x, p.y]);
+      log.push(`${played} ${x} ${y}`);
+      await assertSameAsReplay(page, log, `${engine}: after ${type} (button ${button}, buttons ${buttons}) at ${x}, ${y}`);
+    }
+    await page.close();
+  }
+});

@@ -7,7 +7,7 @@
 // browser menu either: game.test.mjs).
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, startBrowser, fitAt } from './support.mjs';
+import { setUp, openGame, startBrowser, fitAt, finger, nextFrame, readScreen, replay, at } from './support.mjs';
 
 const env = await setUp(test, { hasTouch: true, isMobile: true, viewport: { width: 390, height: 844 } });
 const Upright = { width: 390, height: 844 };
@@ -100,5 +100,66 @@ test('nothing starts a text selection or a callout', async () => {
       || (CSS.supports('-webkit-touch-callout', 'none') && getComputedStyle(e).webkitTouchCallout !== 'none'))
     .map((e) => e.id || e.className || e.tagName));
   assert.deepEqual(selectable, []);
+  await page.close();
+});
+
+// Phones at the ratios they have: under a finger automatic never shows a
+// square smaller than the standard 16 CSS px, and takes the largest whole
+// zoom that fits at or above the least that gives it; a board that does not
+// fit at that least zoom pans with one finger and plays there.
+const phoneRatios = [2, 2.625, 3];
+const phoneBoards = [[10, 5, 10], [20, 10, 30], [36, 24, 99]];
+
+test('on a phone the automatic square is at least 16 CSS px, the largest that fits at or above it', async (t) => {
+  for (const ratio of phoneRatios) {
+    const phone = await startBrowser({ serviceWorkers: 'block', hasTouch: true, isMobile: true, deviceScaleFactor: ratio, viewport: Upright });
+    t.after(() => phone.close());
+    const least = Math.ceil(ratio);
+    for (const [columns, rows, bombs] of phoneBoards) {
+      const page = await openGame({ url: env.url, context: phone.context }, `[Set]\r\nX=${columns}\r\nY=${rows}\r\nBom=${bombs}\r\n`);
+      for (const [name, viewport] of [['upright', Upright], ['on its side', OnItsSide]]) {
+        await page.setViewportSize(viewport);
+        await nextFrame(page);
+        const at = await fitAt(page);
+        const what = `${columns} x ${rows} ${name} at ${ratio}: x${at.zoom}`;
+        assert.ok(at.zoom >= least && at.scale >= 1, `${what}: a square of ${16 * at.scale} CSS px`);
+        if (at.zoom > least) assert.ok(at.fits, `${what} fits`);
+        assert.ok(!at.fits || !at.largerFits, `${what}: x${at.zoom + 1} would fit too`);
+        assert.equal(at.shown, `自動 (×${Number(at.scale.toFixed(2))})`, what);
+        // 表示倍率 still offers the smaller sizes.
+        assert.deepEqual(at.offered.slice(0, least), Array.from({ length: least }, (_, i) => i + 1), what);
+        // A 10 x 5 board fills the screen as before.
+        if (columns === 10) assert.ok(at.fits, `${what}: 10 x 5 fits`);
+        if (columns === 36 && name === 'upright') assert.equal(at.fits, false, `${what}: larger than the screen`);
+      }
+      await page.close();
+    }
+  }
+});
+
+test('on a phone a 36 x 24 board larger than the screen pans with one finger and plays there', async (t) => {
+  const phone = await startBrowser({ serviceWorkers: 'block', hasTouch: true, isMobile: true, deviceScaleFactor: 3, viewport: Upright });
+  t.after(() => phone.close());
+  const page = await openGame({ url: env.url, context: phone.context }, '[Set]\r\nX=36\r\nY=24\r\nBom=99\r\n');
+  const touch = await finger(page);
+  const boardLeft = () => page.evaluate(() => document.getElementById('board').getBoundingClientRect().left);
+  const before = await boardLeft();
+  await touch.down(12, 10);
+  for (let step = 1; step <= 8; step++) await touch.move(-12 * step, -2 * step);
+  await touch.up();
+  await page.waitForTimeout(200);
+  const moved = before - (await boardLeft());
+  assert.ok(moved > 40, `the board moved under the finger: ${moved} px`);
+  // A tap on the square in the middle of what is in view opens that square.
+  const [column, row] = await page.evaluate(() => {
+    const box = document.getElementById('board').getBoundingClientRect();
+    const square = box.width / 36;
+    const x = (Math.max(box.left, 0) + Math.min(box.right, innerWidth)) / 2;
+    const y = (Math.max(box.top + square, 0) + Math.min(box.bottom, innerHeight)) / 2;
+    return [Math.floor((x - box.left) / square), Math.floor((y - box.top) / square) - 1];
+  });
+  await touch.tap(column, row);
+  assert.deepEqual((await readScreen(page)).tiles, replay(['size 36 24 99', 'new', `press ${at(column, row)}`, 'release-click']).tiles,
+    `the tap at ${column}, ${row} opened it`);
   await page.close();
 });
