@@ -1,5 +1,8 @@
 #include "app/main_window.h"
 
+#include "app/board_accessible.h"
+#include "app/board_events.h"
+#include "app/board_keys.h"
 #include "app/menu_commands.h"
 #include "app/mouse_message.h"
 #include "app/shell_state.h"
@@ -7,7 +10,6 @@
 #include "app/window_placement.h"
 #include "core/board.h"
 #include "core/geometry.h"
-#include "input/mouse.h"
 #include "render/back_buffer.h"
 #include "resources/resource.h"
 
@@ -26,6 +28,13 @@ unsigned PointerX(LPARAM lParam)
 unsigned PointerY(LPARAM lParam)
 {
     return HIWORD(lParam) / static_cast<unsigned>(windowZoom);
+}
+
+// One of the five mouse cases, then what it changed told to a reader.
+void PlayMouseMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PlayMouseCase(MouseCaseOfMessage(message), HeldButtons(wParam), PointerX(lParam), PointerY(lParam));
+    AnnounceBoardChanges(window);
 }
 
 // The position of a minimized window lies far off the screen; keeping the
@@ -71,6 +80,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CREATE:
         CreateBackBuffer(window);
+        TakeKeysAsKeys(window);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -91,20 +101,21 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         RunMenuCommand(window, LOWORD(wParam));
         return 0;
     case WM_MOUSEMOVE:
-        MouseMove(HeldButtons(wParam), PointerX(lParam), PointerY(lParam));
-        return 0;
     case WM_LBUTTONDOWN:
-        LeftButtonDown(HeldButtons(wParam), PointerX(lParam), PointerY(lParam));
-        return 0;
     case WM_LBUTTONUP:
-        LeftButtonUp(HeldButtons(wParam), PointerX(lParam), PointerY(lParam));
-        return 0;
     case WM_RBUTTONDOWN:
-        RightButtonDown(HeldButtons(wParam), PointerX(lParam), PointerY(lParam));
-        return 0;
     case WM_RBUTTONUP:
-        RightButtonUp(HeldButtons(wParam), PointerX(lParam), PointerY(lParam));
+        PlayMouseMessage(window, message, wParam, lParam);
         return 0;
+    case WM_KEYDOWN:
+        if (BoardKeyDown(window, wParam, lParam))
+            return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_ACTIVATE:
+        FollowActivation(window, wParam);
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_GETOBJECT:
+        return AnswerGetObject(window, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -1,5 +1,6 @@
 #include "app/menu_commands.h"
 
+#include "app/board_keys.h"
 #include "app/settings_dialog.h"
 #include "app/texts.h"
 #include "app/window_placement.h"
@@ -40,4 +41,7 @@ void RunMenuCommand(HWND window, WORD command)
     default:
         break;
     }
+    // A new game, maybe of another size: the cursor stays on the board, and
+    // a reader hears the new squares.
+    FollowBoardSize(window);
 }

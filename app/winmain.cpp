@@ -1,14 +1,23 @@
 // The program's entry: start-up, the message loop, and the end.
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include "app/board_events.h"
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "app/shell_state.h"
 #include "core/rules.h"
+#include "render/screen_model.h"
 #include "render/tile_strip.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    // The dialog's fields and buttons and the message boxes in the system's
+    // own look (the manifest asks for version 6 of the common controls).
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    ResetScreenModel();
     if (!RegisterMainWindowClass(instance))
         return 0;
     LoadSettings();
@@ -24,6 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     NewGame();
+    AnnounceBoardChanges(window);
 
     MSG message = {};
     BOOL got;

@@ -8,8 +8,12 @@ set(TEXTS_TOOL ${PROJECT_SOURCE_DIR}/tools/make_texts.py)
 set(TEXTS_CPP ${CMAKE_BINARY_DIR}/generated/texts_sjis.cpp)
 set(TEXTS_JSON ${CMAKE_BINARY_DIR}/generated/texts.json)
 set(TEXTS_RC ${CMAKE_BINARY_DIR}/generated/texts_rc.h)
+# What a screen reader hears: the texts' numbers for the platform-free
+# reading of the board, and the exe's UTF-16 copies of them.
+set(TEXTS_READER ${CMAKE_BINARY_DIR}/generated/reader_texts.h)
+set(TEXTS_WIDE ${CMAKE_BINARY_DIR}/generated/reader_texts_wide.cpp)
 
-foreach(kind cpp json rc)
+foreach(kind cpp json rc reader wide)
   string(TOUPPER ${kind} upper)
   add_custom_command(OUTPUT ${TEXTS_${upper}}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
@@ -17,4 +21,4 @@ foreach(kind cpp json rc)
     DEPENDS ${TEXTS_SOURCE} ${TEXTS_TOOL} ${PROJECT_SOURCE_DIR}/tools/generated_file.py
     COMMENT "Writing the texts (${kind})")
 endforeach()
-add_custom_target(generated_texts ALL DEPENDS ${TEXTS_CPP} ${TEXTS_JSON} ${TEXTS_RC})
+add_custom_target(generated_texts ALL DEPENDS ${TEXTS_CPP} ${TEXTS_JSON} ${TEXTS_RC} ${TEXTS_READER} ${TEXTS_WIDE})

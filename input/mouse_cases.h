@@ -1,7 +1,6 @@
 // The five mouse cases by number, for every front end and tool that hands
-// the mouse layer events it did not get as window messages: the page, the
-// replay, the tests and the fuzzer. The exe's window procedure calls the
-// five functions of input/mouse.h straight from its five messages.
+// the mouse layer events: the exe's window procedure from its five mouse
+// messages, the page, the replay, the tests and the fuzzer.
 #pragma once
 
 // Numbered as the page's script reads them by name (tools/make_page_labels.py).

@@ -2,8 +2,10 @@
 
 #include "core/board.h"
 #include "core/geometry.h"
-#include "render/counter_digits.h"
 #include "core/draw.h"
+#include "render/counter_digits.h"
+#include "render/cursor_frame.h"
+#include "render/screen_model.h"
 #include "render/tile_strip.h"
 
 HWND paintedWindow;
@@ -66,6 +68,7 @@ void PaintFromBackBuffer(HWND window)
     SetStretchBltMode(windowDC, COLORONCOLOR);
     StretchBlt(windowDC, left * windowZoom, top * windowZoom, width * windowZoom, height * windowZoom,
                backBufferDC, left, top, width, height, SRCCOPY);
+    PaintCursorFrame(windowDC);
     EndPaint(window, &paint);
 }
 
@@ -76,6 +79,7 @@ void DrawTile(int column, int row, int tile)
     SelectObject(tileDC, TileStrip);
     CopyTile(tile, square.left, square.top);
     InvalidateArt(square);
+    ShowTile(column, row, tile);
 }
 
 void DrawCounter()
@@ -87,4 +91,5 @@ void DrawCounter()
         CopyTile(tiles[cell], SquareSize * cell, 0);
     const RECT counter = {0, 0, SquareSize * CounterCells, CounterStripHeight};
     InvalidateArt(counter);
+    ShowCounter();
 }

@@ -1,5 +1,6 @@
 // The screen-sized back buffer into which every tile is drawn, and the
-// repaint that copies it to the window.
+// repaint that copies it to the window. Every draw is also recorded in the
+// screen model, which names the squares to a screen reader.
 #pragma once
 
 #include <windows.h>
@@ -23,5 +24,6 @@ extern int windowZoom;
 void CreateBackBuffer(HWND window);
 
 // Run by the main window's paint: copies the back-buffer pixels behind the
-// invalid rectangle, each as a windowZoom x windowZoom block.
+// invalid rectangle, each as a windowZoom x windowZoom block, then draws the
+// keyboard cursor's frame over them where it is shown.
 void PaintFromBackBuffer(HWND window);

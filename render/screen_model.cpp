@@ -9,6 +9,7 @@ int32_t shownCounterTiles[CounterCells];
 int32_t changedRect[4];
 int16_t changedSquares[MaxColumns * MaxRows][2];
 int32_t changedSquareCount;
+int32_t counterChanged;
 
 namespace {
 
@@ -47,6 +48,8 @@ int ShowTile(int column, int row, int tile)
 
 void ShowCounter()
 {
+    if (mineCounter != shownCounter || shownCounterTiles[0] == NeverDrawn)
+        counterChanged = 1;
     shownCounter = mineCounter;
     int tiles[CounterCells];
     CounterTiles(mineCounter, tiles);
@@ -82,6 +85,7 @@ void ForgetChanges()
     for (int i = 0; i < changedSquareCount; ++i)
         listed[changedSquares[i][0]][changedSquares[i][1]] = false;
     changedSquareCount = 0;
+    counterChanged = 0;
 }
 
 int TileSeen(int column, int row)

@@ -1,8 +1,9 @@
 // What the player sees, kept without pixels: the tile last drawn on each
 // square, the counter last shown, the client rectangle changed and the
-// squares drawn since the changes were last taken. Platform-free: the page
-// keeps it beside its pixels for its canvas and its screen reader; the
-// replay, the benchmark and the test stand-ins draw into nothing else.
+// squares drawn since the changes were last taken. Platform-free: it is the
+// record of every front end. The exe and the page keep it beside their
+// pixels for their screen readers; the replay, the benchmark and the test
+// stand-ins draw into nothing else.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,8 @@ extern int32_t changedRect[4];
 // order first drawn.
 extern int16_t changedSquares[MaxColumns * MaxRows][2];
 extern int32_t changedSquareCount;
+// 1 when the counter has shown another value since then.
+extern int32_t counterChanged;
 
 // Nothing drawn and nothing changed.
 void ResetScreenModel();

@@ -4,13 +4,19 @@
   make_texts.py TEXTS VERSION --cpp OUT.cpp   Shift-JIS byte strings for the exe
   make_texts.py TEXTS VERSION --json OUT.json UTF-8 strings for the page
   make_texts.py TEXTS VERSION --rc OUT.h      UTF-8 macros for the resource script
+  make_texts.py TEXTS VERSION --reader OUT.h  enum ReaderText: the reader's texts by number
+  make_texts.py TEXTS VERSION --wide OUT.cpp  the reader's texts as UTF-16 for the exe
 
 Each line of TEXTS is `Name = text`; `#` starts a comment line. In the text,
 `\\n` is a line break (CRLF for the exe, LF for the page), @VERSION@ the
 version number and @Name@ a text defined above. A text that code page 932
 cannot hold stops the build, whichever output is written: the exe and the
 page show the same texts. Texts named Page... are the page's alone: the
-exe's outputs leave them out.
+exe's outputs leave them out. Texts named Reader... are what a screen reader
+hears of the board in both front ends: they are numbered in their order
+here (enum ReaderText, platform-free, for the rule that chooses them), and
+the exe holds them as UTF-16 for its accessible object rather than as
+Shift-JIS.
 """
 import json
 import sys
@@ -42,8 +48,49 @@ def read_texts(path, version):
 
 
 def exe_texts(texts):
-    """The texts the exe carries: all but the page's own."""
-    return {name: text for name, text in texts.items() if not name.startswith("Page")}
+    """The texts the exe carries as Shift-JIS: all but the page's own and the reader's."""
+    return {name: text for name, text in texts.items() if not name.startswith(("Page", "Reader"))}
+
+
+def reader_texts(texts):
+    """The reader's texts, in the file's order."""
+    return {name: text for name, text in texts.items() if name.startswith("Reader")}
+
+
+def write_reader_header(texts, path):
+    lines = ["// Generated from resources/texts.txt by tools/make_texts.py: do not edit.",
+             "// What a screen reader hears of the board, by number; each front end",
+             "// holds the texts themselves.",
+             "#pragma once", "", "enum ReaderText {"]
+    for number, (name, text) in enumerate(reader_texts(texts).items()):
+        lines.append(f"    {name} = {number},  // {text}")
+    lines += [f"    ReaderTextCount = {len(reader_texts(texts))},", "};"]
+    write_if_changed(path, "\n".join(lines) + "\n")
+
+
+def wide_literal(text):
+    """A UTF-16 C++ literal, every character past ASCII as a universal name
+    and a quote, a backslash or a control character as an octal escape,
+    which cannot run on into the digits after it."""
+    out = []
+    for char in text:
+        if char in '"\\' or ord(char) < 0x20:
+            out.append(f"\\{ord(char):03o}")
+        elif ord(char) < 0x80:
+            out.append(char)
+        else:
+            out.append(f"\\u{ord(char):04x}")
+    return 'L"' + "".join(out) + '"'
+
+
+def write_wide(texts, path):
+    lines = ["// Generated from resources/texts.txt by tools/make_texts.py: do not edit.",
+             '#include "app/reader_texts_wide.h"', "",
+             "const wchar_t* const ReaderTexts[ReaderTextCount] = {"]
+    for name, text in reader_texts(texts).items():
+        lines.append(f"    {wide_literal(text)},  // {name}: {text}")
+    lines.append("};")
+    write_if_changed(path, "\n".join(lines) + "\n")
 
 
 def cpp_literal(data):
@@ -92,7 +139,7 @@ def write_rc(texts, version, path):
 
 
 def main(argv):
-    if len(argv) != 5 or argv[3] not in ("--cpp", "--json", "--rc"):
+    if len(argv) != 5 or argv[3] not in ("--cpp", "--json", "--rc", "--reader", "--wide"):
         sys.exit(__doc__)
     texts = read_texts(argv[1], argv[2])
     try:
@@ -100,6 +147,10 @@ def main(argv):
             write_cpp(texts, argv[4])
         elif argv[3] == "--json":
             write_json(texts, argv[4])
+        elif argv[3] == "--reader":
+            write_reader_header(texts, argv[4])
+        elif argv[3] == "--wide":
+            write_wide(texts, argv[4])
         else:
             write_rc(texts, argv[2], argv[4])
     except UnicodeEncodeError as error:

@@ -18,18 +18,18 @@ export function cellId(column, row) {
 // What a tile shows, in words; the tile numbers come from the strip's table.
 function shows(tile) {
   const named = {
-    [tiles.TileCovered]: texts.PageSquareCovered,
-    [tiles.TileFlag]: texts.PageSquareFlag,
-    [tiles.TileQuestion]: texts.PageSquareQuestion,
-    [tiles.TileOpenedEmpty]: texts.PageSquareEmpty,
-    [tiles.TileFlaggedBomb]: texts.PageSquareFlaggedBomb,
-    [tiles.TileWrongFlag]: texts.PageSquareWrongFlag,
-    [tiles.TileBomb]: texts.PageSquareBomb,
-    [tiles.TileExplodedBomb]: texts.PageSquareExplodedBomb,
+    [tiles.TileCovered]: texts.ReaderSquareCovered,
+    [tiles.TileFlag]: texts.ReaderSquareFlag,
+    [tiles.TileQuestion]: texts.ReaderSquareQuestion,
+    [tiles.TileOpenedEmpty]: texts.ReaderSquareEmpty,
+    [tiles.TileFlaggedBomb]: texts.ReaderSquareFlaggedBomb,
+    [tiles.TileWrongFlag]: texts.ReaderSquareWrongFlag,
+    [tiles.TileBomb]: texts.ReaderSquareBomb,
+    [tiles.TileExplodedBomb]: texts.ReaderSquareExplodedBomb,
   };
   if (tile in named) return named[tile];
   const number = tile - tiles.TileOpenedEmpty;
-  return number >= 1 && number <= 8 ? format(texts.PageSquareNumber, number) : texts.PageSquareCovered;
+  return number >= 1 && number <= 8 ? format(texts.ReaderSquareNumber, number) : texts.ReaderSquareCovered;
 }
 
 function say(text) {
@@ -41,7 +41,7 @@ let waiting = null;      // cells whose names wait: [cell, column, row, tile]
 
 function rename(list) {
   for (const [cell, c, r, tile] of list) {
-    cell.element.setAttribute('aria-label', format(texts.PageSquareName, c + 1, r + 1, shows(tile)));
+    cell.element.setAttribute('aria-label', format(texts.ReaderSquareName, c + 1, r + 1, shows(tile)));
   }
 }
 
@@ -88,9 +88,9 @@ function announce() {
   const over = 2;
   if (phase === over && phaseSaid !== over) {
     const lost = cells.some((row) => row.some((cell) => cell.tile === tiles.TileExplodedBomb));
-    say(lost ? texts.PageGameLost : texts.PageGameWon);
+    say(lost ? texts.ReaderGameLost : texts.ReaderGameWon);
   } else if (counter !== counterSaid || (phaseSaid === over && phase !== over)) {
-    say(format(texts.PageCounterStatus, counter));
+    say(format(texts.ReaderCounterStatus, counter));
   }
   counterSaid = counter;
   phaseSaid = phase;
@@ -120,7 +120,7 @@ export function buildGrid() {
     }
     grid.append(row);
   }
-  grid.setAttribute('aria-label', format(texts.PageBoardName, columns, rows));
+  grid.setAttribute('aria-label', format(texts.ReaderBoardName, columns, rows));
   grid.style.setProperty('--columns', columns);
   grid.style.setProperty('--rows', rows);
   name(cells.flatMap((row, r) => row.map((cell, c) => [c, r])));
@@ -129,7 +129,7 @@ export function buildGrid() {
 export function setUpReader(data) {
   texts = data.texts;
   tiles = data.tiles;
-  document.getElementById('board-keys').textContent = texts.PageBoardKeys;
+  document.getElementById('board-keys').textContent = texts.ReaderBoardKeys;
   afterPaint(follow);
   announce();
 }
