@@ -114,7 +114,8 @@ bool IsSystemDll(const std::string& name)
 {
     static const char* const system[] = {"kernel32.dll", "user32.dll",   "gdi32.dll",   "msvcrt.dll",
                                          "advapi32.dll", "shell32.dll",  "comctl32.dll", "comdlg32.dll",
-                                         "ole32.dll",    "oleaut32.dll", "ntdll.dll",    "ucrtbase.dll"};
+                                         "ole32.dll",    "oleaut32.dll", "ntdll.dll",    "ucrtbase.dll",
+                                         "imm32.dll"};
     const std::string lower = Lower(name);
     if (lower.rfind("api-ms-win-", 0) == 0)
         return true;
@@ -284,7 +285,8 @@ std::string ElementText(const std::string& xml, const std::string& name)
 
 // The manifest Windows reads at start: DPI-aware per monitor (so that it is
 // not stretched blurred), newest awareness first, for Windows 10 and 11,
-// run as the player, and with the classic controls the dialog is drawn with.
+// run as the player, and with version 6 of the common controls, which
+// draws the dialog and the message boxes in the system's own look.
 TEST_F(Resources, ManifestDeclaresPerMonitorDpiAwareness)
 {
     const std::string manifest = Data(ManifestType, ProcessManifestId);
@@ -294,7 +296,8 @@ TEST_F(Resources, ManifestDeclaresPerMonitorDpiAwareness)
     EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos)
         << "no Windows 10/11 entry";
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << "visual styles would change the dialog";
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
+        << "no dependency on the common controls 6";
     // The system's own reader of manifests takes it: a malformed one would
     // stop the program from starting at all.
     const std::wstring exe = ExePath();
