@@ -134,6 +134,16 @@ int ArtPixel(LONG shown)
     if (!ElementOf(variant, &element))  \
     return E_INVALIDARG
 
+// A text that no element has (a value, a help text, a shortcut): nothing,
+// once the element is known.
+HRESULT NoTextFor(const VARIANT& child, BSTR* out)
+{
+    CHECK_OUT(out);
+    *out = nullptr;
+    CHECK_ELEMENT(child, element);
+    return S_FALSE;
+}
+
 struct BoardAccessible final : IAccessible {
     LONG references = 0;
 
@@ -212,10 +222,7 @@ struct BoardAccessible final : IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
     {
-        CHECK_OUT(value);
-        *value = nullptr;
-        CHECK_ELEMENT(child, element);
-        return S_FALSE;
+        return NoTextFor(child, value);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
     {
@@ -263,10 +270,7 @@ struct BoardAccessible final : IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override
     {
-        CHECK_OUT(help);
-        *help = nullptr;
-        CHECK_ELEMENT(child, element);
-        return S_FALSE;
+        return NoTextFor(child, help);
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override
     {
@@ -279,10 +283,7 @@ struct BoardAccessible final : IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
     {
-        CHECK_OUT(shortcut);
-        *shortcut = nullptr;
-        CHECK_ELEMENT(child, element);
-        return S_FALSE;
+        return NoTextFor(child, shortcut);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override
     {
