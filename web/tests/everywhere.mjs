@@ -9,6 +9,8 @@
 // the settings text kept line for line, the dialog's refusals, and the page
 // started with no network after one visit.
 import assert from 'node:assert/strict';
+import { readFileSync, readdirSync } from 'node:fs';
+import { join } from 'node:path';
 import { openGame, waitForGame, readScreen, expectedImage, replay, pagePoint, at, squareCentre, tileNumber,
   scriptlessFile, fitAt, boardAgainstScreen, nextFrame, readCanvas, openBoxes, openDialog } from './support.mjs';
 import { mousePlayer } from './player.mjs';
@@ -154,20 +156,28 @@ const pressed = async (page) => (await readScreen(page)).tiles
 // The left button held over the first and the last device pixel across and
 // down of square (c, r), and over the device pixels just outside it, then
 // let go on the square: each time the square under the pixel shows pressed.
+// A driver whose pointer goes to whole CSS pixels only says which of them
+// lie just before and just after a device pixel boundary (page.mouse.before
+// and after): at a ratio other than 1 they may lie a device pixel from it.
 async function pressEdges(page, box, zoom, c, r) {
-  const [left, top, size] = square(box, zoom, c, r);
+  const [left, top, size] = square(box, zoom, c, r).map(Math.round);
+  const ratio = box.ratio;
+  // The pointer's CSS position just before and just after device pixel boundary b.
+  const before = (b) => (page.mouse.before ? page.mouse.before(b, ratio) : (b - 0.5) / ratio);
+  const after = (b) => (page.mouse.after ? page.mouse.after(b, ratio) : (b + 0.5) / ratio);
   const moveTo = async (x, y) => {
-    await page.mouse.move((x + 0.5) / box.ratio, (y + 0.5) / box.ratio);
+    await page.mouse.move(x, y);
     await nextFrame(page);
   };
-  const [x0, y0, x1, y1] = [left, top, left + size - 1, top + size - 1];
+  const [x0, y0, x1, y1] = [after(left), after(top), before(left + size), before(top + size)];
   await moveTo(x0, y0);
   await page.mouse.down();
   const points = [[x0, y0, c, r], [x1, y0, c, r], [x1, y1, c, r], [x0, y1, c, r],
-    [x0 - 1, y0, c - 1, r], [x1 + 1, y1, c + 1, r], [x0, y0 - 1, c, r - 1], [x1, y1 + 1, c, r + 1], [x0, y0, c, r]];
+    [before(left), y0, c - 1, r], [after(left + size), y1, c + 1, r], [x0, before(top), c, r - 1], [x1, after(top + size), c, r + 1],
+    [x0, y0, c, r]];
   for (const [x, y, column, row] of points) {
     await moveTo(x, y);
-    assert.deepEqual(await pressed(page), [[column, row]], `device pixel (${x - box.left}, ${y - box.top}) of the board`);
+    assert.deepEqual(await pressed(page), [[column, row]], `CSS pixel (${x}, ${y}) of the window`);
   }
   await page.mouse.up();
 }
@@ -414,6 +424,10 @@ export async function dialogRefusals(env) {
 }
 
 // ---- Offline
+
+// The build that the page in `dir` is of, and the cache its worker fills.
+export const buildOf = (dir) => readFileSync(join(dir, 'index.html'), 'utf8').match(/data-build="([^"]+)"/)[1];
+export const cacheOf = (dir) => ({ [`tsweeper-${buildOf(dir)}`]: readdirSync(dir).filter((name) => name !== 'sw.js').sort() });
 
 // The origin's caches and the file names each holds.
 export const keptFiles = (page) => page.evaluate(async () => {

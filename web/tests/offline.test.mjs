@@ -8,18 +8,14 @@ import { mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
 import { join } from 'node:path';
 import { tmpdir } from 'node:os';
 import { setUp, startServer, waitForGame, root, siteDir, siteRecipe } from './support.mjs';
-import { keptFiles, waitForCaches, startsOffline } from './everywhere.mjs';
+import { keptFiles, waitForCaches, startsOffline, buildOf, cacheOf } from './everywhere.mjs';
 
 const env = await setUp(test, { serviceWorkers: 'allow' });
-
-const buildOf = (dir) => readFileSync(join(dir, 'index.html'), 'utf8').match(/data-build="([^"]+)"/)[1];
 
 // A second build of the same page, as a new version would give.
 const newDir = mkdtempSync(join(tmpdir(), 'tsweeper-new-build-'));
 execFileSync('python3', [join(root, 'tools', 'assemble_site.py'), siteRecipe, newDir, '--version', '99.0.0']);
 test.after(() => rmSync(newDir, { recursive: true, force: true }));
-
-const cacheOf = (dir) => ({ [`tsweeper-${buildOf(dir)}`]: readdirSync(dir).filter((name) => name !== 'sw.js').sort() });
 
 // The files the page shows came from: the page's build, and the names of
 // every file it asked for.
