@@ -9,8 +9,8 @@
 //   webkit: Debian's WebKitGTK MiniBrowser under WebKitWebDriver (classic
 //     WebDriver, spoken here over fetch), on the X display in $DISPLAY, its
 //     ratio set by GDK_SCALE (whole numbers only). Its mouse is real X input
-//     through xdotool: WebKit's WebDriver delivers a right or middle release
-//     as a left one and leaves the right button held in `buttons`.
+//     through xdotool: WebKit's WebDriver delivers a right release as a
+//     pointermove with `button` 0 and the right button still held in `buttons`.
 import { spawn, execFileSync } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
