@@ -21,7 +21,7 @@ import puppeteer from 'puppeteer-core';
 const FirefoxBinary = process.env.TSWEEPER_FIREFOX || '/usr/bin/firefox-esr';
 const WebKitDriver = process.env.TSWEEPER_WEBKIT_DRIVER || '/usr/bin/WebKitWebDriver';
 const MiniBrowser = process.env.TSWEEPER_MINIBROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
-// The window's inner size in CSS pixels, as Chromium's tests have it.
+// The window's inner size in CSS pixels, in both engines.
 const Viewport = { width: 800, height: 600 };
 
 // The page methods that only need evaluate and the mouse.
@@ -116,8 +116,8 @@ async function startFirefox(ratio, { serviceWorkers = false } = {}) {
       page.inner = inner;
       return page;
     },
-    // The elements among `ids` that Firefox's accessibility tree does not
-    // give `role` and `name`: found through the tree by role and name.
+    // The checks ({ id, role, name }) that Firefox's accessibility tree does
+    // not bear out: the element is looked for in the tree by role and name.
     async notAccessible(page, checks) {
       const wrong = [];
       for (const check of checks) {
