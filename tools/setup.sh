@@ -25,13 +25,16 @@ tsweeper_missing_packages() {
   command -v python3 >/dev/null || missing+=(python3)
   [ -e /usr/include/zlib.h ] || missing+=(zlib1g-dev)
   # The web edition: wasm-ld for its module, esbuild for its script and style,
-  # Node, npm and Chromium for its tests.
+  # Node, npm and Chromium for its tests, and Firefox ESR and WebKitGTK's
+  # WebDriver (which brings its MiniBrowser) for those run in every engine.
   command -v wasm-ld >/dev/null || missing+=(lld)
   command -v esbuild >/dev/null || missing+=(esbuild)
   command -v llvm-ar >/dev/null || missing+=(llvm)
   command -v node >/dev/null || missing+=(nodejs)
   command -v npm >/dev/null || missing+=(npm)
   [ -x /usr/bin/chromium ] || missing+=(chromium)
+  [ -x /usr/bin/firefox-esr ] || missing+=(firefox-esr)
+  command -v WebKitWebDriver >/dev/null || missing+=(webkit2gtk-driver)
   echo "${missing[@]:-}"
 }
 
@@ -53,12 +56,12 @@ tsweeper_install_missing() {
 
 # The browser tests' Node modules, pinned by web/package-lock.json (again
 # whenever the lock file is newer than what was installed); never a browser
-# download (the tests drive Debian's chromium).
+# download (the tests drive Debian's chromium and firefox-esr).
 tsweeper_install_web_modules() {
   local web
   web="$(cd "$(dirname "${BASH_SOURCE[0]}")/../web" && pwd)"
   [ "$web/node_modules/.package-lock.json" -nt "$web/package-lock.json" ] && return 0
-  (cd "$web" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  (cd "$web" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

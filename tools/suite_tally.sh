@@ -59,12 +59,13 @@ run_ctest() {
   fi
 }
 
-# Runs suite script $2, whose last line is "$1: N passed, M failed", and adds
-# its counts.
+# Runs suite script $2 (with the arguments after it), whose last line is
+# "$1: N passed, M failed", and adds its counts.
 run_counted() {
   local name="$1" script="$2" before="$failed" log status counts p f
+  shift 2
   log=$(mktemp)
-  "$script" 2>&1 | tee "$log"
+  "$script" "$@" 2>&1 | tee "$log"
   status=${PIPESTATUS[0]}
   programs=$((programs + 1))
   counts=$(sed -n "s/^$name: \([0-9]*\) passed, \([0-9]*\) failed\$/\1 \2/p" "$log" | tail -n1)

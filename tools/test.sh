@@ -2,7 +2,8 @@
 # Builds what is stale and runs every test: the native tests, the same tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the tests of the
 # generators in tools/, the fuzz run (a minute; TSWEEPER_FUZZ_SECONDS changes
-# it), the browser tests when the web edition is there, the Windows build's
+# it), the browser tests when the web edition is there (in Chromium, then
+# those that every engine runs in Firefox and in WebKit), the Windows build's
 # tests under Wine on a private X server, and the release. Every suite runs
 # even when one before it failed (a suite whose build fails counts as one
 # failed case). The line before the last names the suites that failed; the
@@ -32,6 +33,10 @@ run_plain fuzz "$root/tools/run-fuzz.sh" "${TSWEEPER_FUZZ_SECONDS:-60}"
 if [ -x "$root/tools/test-web.sh" ]; then
   echo "== Browser tests"
   run_counted web "$root/tools/test-web.sh"
+  echo "== Browser tests in Firefox"
+  run_counted firefox "$root/tools/test-web.sh" firefox
+  echo "== Browser tests in WebKit"
+  run_counted webkit "$root/tools/test-web.sh" webkit
 fi
 
 echo "== Windows tests under Wine"

@@ -72,6 +72,15 @@ class Tally(unittest.TestCase):
         self.assertEqual(result.stdout.strip().splitlines()[-1], "tests: 4 passed, 0 failed")
         self.assertNotIn("failed suites", result.stdout)
 
+    def test_one_script_runs_as_a_suite_for_each_argument_it_is_given(self):
+        path = os.path.join(self.dir, "engines")
+        with open(path, "w", encoding="utf-8") as file:
+            file.write('#!/bin/sh\ncase "$1" in\n  firefox) echo "firefox: 2 passed, 0 failed" ;;\n'
+                       '  webkit) echo "webkit: 1 passed, 1 failed"; exit 1 ;;\nesac\n')
+        os.chmod(path, 0o755)
+        result = self.tally(f"run_counted firefox {path} firefox\nrun_counted webkit {path} webkit")
+        self.assertEqual(self.closing(result), ["failed suites: webkit", "tests: 3 passed, 1 failed"])
+
     def test_ctest_reports_are_counted_and_a_failure_without_one_counts_once(self):
         build = os.path.join(self.dir, "build")
         cases = [

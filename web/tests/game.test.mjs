@@ -5,85 +5,16 @@
 // played as a mouse.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { setUp, openGame, readScreen, expectedImage, replay, pagePoint, at, tileNumber } from './support.mjs';
+import { setUp, openGame, pagePoint } from './support.mjs';
 import { mousePlayer } from './player.mjs';
+import { Fresh, assertSameAsReplay, workedGame, chordWithMoves, newGameByMouse } from './everywhere.mjs';
 
 const env = await setUp(test);
-const Fresh = ['size 10 5 10', 'new'];
 
-// The canvas against the replay of the same moves: square by square (for a
-// readable failure), then with `everyPixel` against the picture that the
-// replay's tiles make of the strip.
-async function assertSameAsReplay(page, log, what, everyPixel = false) {
-  const replayed = replay(log);
-  const screen = await readScreen(page);
-  assert.deepEqual({ tiles: screen.tiles, counter: screen.counter }, { tiles: replayed.tiles, counter: replayed.counter }, what);
-  assert.ok(screen.blackStrip, `${what}: the strip right of the counter stays black`);
-  if (everyPixel) assert.ok(screen.image.data.equals(expectedImage(replayed).data), `${what}: pixels differ from the strip's`);
-  return replayed;
-}
-const assertPixels = (page, log, what) => assertSameAsReplay(page, log, what, true);
+test('a worked game: first board, flood, flag, chord, loss and win, pixel for pixel', () => workedGame(env));
 
-const squares = (grid) => grid.flatMap((row, r) => row.map((value, c) => ({ c, r, value })));
-const neighbours = (c, r) => [-1, 0, 1].flatMap((dr) => [-1, 0, 1].map((dc) => [c + dc, r + dr]))
-  .filter(([x, y]) => (x !== c || y !== r) && x >= 0 && y >= 0 && x < 10 && y < 5);
+test('a chord with moves while both buttons and then the left are held', () => chordWithMoves(env));
 
-test('a worked game: first board, flood, flag, chord, loss and win, pixel for pixel', async () => {
-  const page = await openGame(env);
-  const player = mousePlayer(page, [...Fresh]);
-  let state = await assertPixels(page, player.log, 'the first board');
-  assert.ok(squares(state.tiles).every((s) => s.value === tileNumber.TileCovered), 'every square covered');
-  assert.deepEqual(state.counter, [27, 16, 17, 16], 'the counter shows 010');
-
-  // The first open floods: find in the replay a square whose first open does.
-  let first = null;
-  for (const s of squares(state.tiles)) {
-    const tried = replay([...Fresh, `ldown 1 ${at(s.c, s.r)}`, `lup 0 ${at(s.c, s.r)}`]);
-    if (squares(tried.opened).filter((o) => o.value).length > 5) { first = s; break; }
-  }
-  assert.ok(first, 'some first open floods');
-  await player.click('left', first.c, first.r);
-  state = await assertPixels(page, player.log, 'after the flood');
-
-  // A flag on a bomb beside an opened 1, then the chord on that 1.
-  const one = squares(state.tiles).find((s) => s.value === tileNumber.TileOpenedOne &&
-    neighbours(s.c, s.r).some(([x, y]) => !state.opened[y][x] && state.mines[y][x]) &&
-    neighbours(s.c, s.r).some(([x, y]) => !state.opened[y][x] && !state.mines[y][x]));
-  assert.ok(one, 'an opened 1 with its bomb and a safe square still covered');
-  const [bx, by] = neighbours(one.c, one.r).find(([x, y]) => !state.opened[y][x] && state.mines[y][x]);
-  await player.click('right', bx, by);
-  state = await assertPixels(page, player.log, 'after the flag');
-  assert.equal(state.tiles[by][bx], tileNumber.TileFlag);
-  assert.deepEqual(state.counter, [27, 16, 16, 25], 'the counter shows 009');
-  const before = squares(state.opened).filter((o) => o.value).length;
-  await player.chord(one.c, one.r);
-  state = await assertPixels(page, player.log, 'after the chord');
-  assert.ok(squares(state.opened).filter((o) => o.value).length > before, 'the chord opened squares');
-
-  // Loss: a bomb left unflagged, opened.
-  const bomb = squares(state.mines).find((s) => s.value && !state.marks[s.r][s.c]);
-  await player.click('left', bomb.c, bomb.r);
-  state = await assertPixels(page, player.log, 'the lost board');
-  assert.equal(state.tiles[bomb.r][bomb.c], tileNumber.TileExplodedBomb);
-  assert.equal(state.tiles[by][bx], tileNumber.TileFlaggedBomb, 'the right flag is ringed');
-
-  // Win, in a new game from the menu: the first open, then a flag on every bomb.
-  await page.click('.menu-title >> nth=0');
-  await page.click('.menu-item[data-id="1000"]');
-  player.log.push('new');
-  player.forget();
-  await player.click('left', 0, 0);
-  state = replay(player.log);
-  for (const s of squares(state.mines).filter((s) => s.value && !state.opened[s.r][s.c])) await player.click('right', s.c, s.r);
-  state = await assertPixels(page, player.log, 'the won board');
-  assert.equal(state.gameActive, 0);
-  assert.ok(squares(state.tiles).every((s) => s.value === (state.mines[s.r][s.c] ? tileNumber.TileFlaggedBomb : tileNumber.TileOpenedEmpty + neighbourMines(state, s))));
-  await page.close();
-});
-
-function neighbourMines(state, s) {
-  return neighbours(s.c, s.r).filter(([x, y]) => state.mines[y][x]).length;
-}
 
 // A small generator of its own, so that a failing run can be played again.
 function random(seed) {
@@ -111,10 +42,7 @@ test('random play gives the same squares as the core built natively', async () =
     if (step % 60 === 0) await assertSameAsReplay(page, player.log, `after ${step} steps`);
     // A lost or won game starts again, from the menu, as a player would.
     if (step % 60 === 30 && !player.held()) {
-      await page.click('.menu-title >> nth=0');
-      await page.click('.menu-item[data-id="1000"]');
-      player.log.push('new');
-      player.forget();
+      await newGameByMouse(page, player);
     }
   }
   await page.close();

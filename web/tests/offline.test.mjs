@@ -7,41 +7,15 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
 import { join } from 'node:path';
 import { tmpdir } from 'node:os';
-import { setUp, startServer, openGame, waitForGame, readScreen, root, siteDir, siteRecipe } from './support.mjs';
+import { setUp, startServer, waitForGame, root, siteDir, siteRecipe } from './support.mjs';
+import { keptFiles, waitForCaches, startsOffline, buildOf, cacheOf } from './everywhere.mjs';
 
 const env = await setUp(test, { serviceWorkers: 'allow' });
-
-const buildOf = (dir) => readFileSync(join(dir, 'index.html'), 'utf8').match(/data-build="([^"]+)"/)[1];
 
 // A second build of the same page, as a new version would give.
 const newDir = mkdtempSync(join(tmpdir(), 'tsweeper-new-build-'));
 execFileSync('python3', [join(root, 'tools', 'assemble_site.py'), siteRecipe, newDir, '--version', '99.0.0']);
 test.after(() => rmSync(newDir, { recursive: true, force: true }));
-
-// The caches of the origin and the file names each holds.
-async function keptFiles(page) {
-  return page.evaluate(async () => {
-    const kept = {};
-    for (const name of await caches.keys()) {
-      const requests = await (await caches.open(name)).keys();
-      kept[name] = requests.map((request) => request.url.split('/').pop()).sort();
-    }
-    return kept;
-  });
-}
-
-// Waits until the origin's caches are exactly `expected` (for ten seconds at
-// most, so that a page that keeps nothing fails the test instead of stopping it).
-async function waitForCaches(page, expected) {
-  for (let i = 0; i < 200; i++) {
-    const kept = await keptFiles(page);
-    if (JSON.stringify(kept) === JSON.stringify(expected)) return;
-    await page.waitForTimeout(50);
-  }
-  assert.deepEqual(await keptFiles(page), expected);
-}
-
-const cacheOf = (dir) => ({ [`tsweeper-${buildOf(dir)}`]: readdirSync(dir).filter((name) => name !== 'sw.js').sort() });
 
 // The files the page shows came from: the page's build, and the names of
 // every file it asked for.
@@ -50,24 +24,7 @@ const shownBuild = (page) => page.evaluate(() => ({
   files: performance.getEntriesByType('resource').map((entry) => entry.name.split('/').pop()),
 }));
 
-test('after one visit the page starts with no network', async () => {
-  const page = await openGame(env);
-  await waitForCaches(page, cacheOf(siteDir));
-  await env.context.setOffline(true);
-  try {
-    await page.reload();
-    await waitForGame(page);
-    assert.equal(await page.evaluate(() => document.documentElement.dataset.state), 'ready');
-    const screen = await readScreen(page);
-    assert.deepEqual([screen.columns, screen.rows], [10, 5]);
-    assert.ok(screen.tiles.flat().every((tile) => tile === 0), 'a new game, every square covered');
-    const manifest = await page.evaluate(async () => (await fetch(document.querySelector('link[rel=manifest]').href)).json());
-    assert.equal(manifest.name, 'Tolu Sweeper');
-  } finally {
-    await env.context.setOffline(false);
-  }
-  await page.close();
-});
+test('after one visit the page starts with no network', () => startsOffline(env, cacheOf(siteDir)));
 
 test('a new build on the same origin is used from the next load, and replaces the old one whole', async (t) => {
   const site = await startServer();

@@ -5,47 +5,11 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { setUp, openGame, readScreen, readCanvas, waitForGame, openBoxes, openDialog } from './support.mjs';
 import { mousePlayer } from './player.mjs';
+import { dialogRefusals, typeFields } from './everywhere.mjs';
 
 const env = await setUp(test);
 
-async function typeFields(page, values) {
-  for (const [i, value] of values.entries()) await page.fill(`dialog[open] input >> nth=${i}`, value);
-}
-
-test('the settings dialog refuses the first field out of range and stays open as typed', async () => {
-  const page = await openGame(env);
-  assert.deepEqual(await openDialog(page), ['10', '5', '10']);
-  const labels = await page.$$eval('dialog[open] label', (all) => all.map((l) => l.textContent));
-  assert.deepEqual(labels, ['横のパネル数', '縦のパネル数', '爆弾の個数']);
-  const refusals = [
-    [['9', '30', '10'], 'X : 10 から 36 を選択してください。'],
-    [['', '5', '10'], 'X : 10 から 36 を選択してください。'],
-    [['4294967306', '5', '10'], 'X : 10 から 36 を選択してください。'],
-    [['10', '25', '10'], 'Y : 5 から 24 を選択してください。'],
-    [['10', '5', '46'], 'Bom : 5 から 45 を選択してください。'],
-    [['36', '24', '860'], 'Bom : 5 から 859 を選択してください。'],
-  ];
-  for (const [values, message] of refusals) {
-    await typeFields(page, values);
-    await page.click('dialog[open] button.default');
-    assert.deepEqual(await openBoxes(page), [{ caption: '環境設定', text: null }, { caption: 'Error', text: message }],
-      values.join(', '));
-    await page.keyboard.press('Enter');
-    assert.deepEqual(await page.$$eval('dialog[open] input', (inputs) => inputs.map((i) => i.value)), values);
-  }
-  // A field is read as the exe reads it: digits as far as they go, so "1a2"
-  // is 1 and refused, and "12a" is 12 and passes.
-  await typeFields(page, ['1a2', '5', '10']);
-  await page.click('dialog[open] button.default');
-  assert.deepEqual(await openBoxes(page), [{ caption: '環境設定', text: null }, { caption: 'Error', text: 'X : 10 から 36 を選択してください。' }]);
-  await page.keyboard.press('Enter');
-  await typeFields(page, ['12a', ' +6', '10 bombs']);
-  await page.click('dialog[open] button.default');
-  assert.deepEqual(await openBoxes(page), []);
-  const screen = await readScreen(page);
-  assert.deepEqual([screen.columns, screen.rows, screen.counter], [12, 6, [27, 16, 17, 16]]);
-  await page.close();
-});
+test('the settings dialog refuses the first field out of range and stays open as typed', () => dialogRefusals(env));
 
 test('cancel changes nothing; OK resizes the board and starts a new game', async () => {
   const page = await openGame(env);

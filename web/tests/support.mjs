@@ -11,6 +11,7 @@ import { fileURLToPath } from 'node:url';
 import { mkdtempSync, rmSync, readFileSync, readdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { inflateSync } from 'node:zlib';
+import assert from 'node:assert/strict';
 import { chromium } from 'playwright-core';
 
 export const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
@@ -35,9 +36,11 @@ const squareSize = Number(/constexpr int SquareSize = (\d+);/.exec(header('core/
 export const squareCentre = (column, row) => [column * squareSize + squareSize / 2, (row + 1) * squareSize + squareSize / 2];
 export const at = (column, row) => squareCentre(column, row).join(' ');
 
-// A file of the site that runs no script: the web app manifest.
+// A file of the site that runs no script and that every engine shows as a
+// document of the origin (Firefox would offer the manifest as a download):
+// the small icon.
 export function scriptlessFile(dir = siteDir) {
-  return readdirSync(dir).find((name) => name.endsWith('.webmanifest'));
+  return readdirSync(dir).find((name) => name.startsWith('icon-') && name.endsWith('.png'));
 }
 
 const types = {
@@ -106,9 +109,30 @@ export async function startBrowser(contextOptions = {}) {
   };
 }
 
+// The grid as the accessibility tree has it: the grid's name, its rows of
+// cell names, and the name of the active cell.
+export async function accessibleGrid(page) {
+  const session = await page.context().newCDPSession(page);
+  const { nodes } = await session.send('Accessibility.getFullAXTree');
+  const byId = new Map(nodes.map((node) => [node.nodeId, node]));
+  const role = (node) => node.role?.value;
+  const grid = nodes.find((node) => role(node) === 'grid');
+  const children = (node) => (node.childIds || []).map((id) => byId.get(id)).filter(Boolean)
+    .flatMap((child) => (role(child) === 'generic' || role(child) === 'none' ? children(child) : [child]));
+  const rows = children(grid).filter((node) => role(node) === 'row')
+    .map((row) => children(row).filter((node) => role(node) === 'gridcell').map((cell) => cell.name?.value));
+  const active = grid.properties?.find((p) => p.name === 'activedescendant');
+  const activeCell = active && nodes.find((node) => node.backendDOMNodeId === active.value.relatedNodes[0].backendDOMNodeId);
+  await session.detach();
+  return { name: grid.name?.value, rows, active: activeCell?.name?.value };
+}
+
 // One browser and one server for a test file, closed at its end. Service
 // workers are refused unless the options allow them, so that no test sees
-// files that a worker of another test kept.
+// files that a worker of another test kept. What the bodies that every
+// engine runs (everywhere.mjs) ask of Chromium comes with it: its pages,
+// the network cut by the browser, and the screen reader's grid as its
+// accessibility tree has it.
 export async function setUp(t, contextOptions = {}) {
   const site = await startServer();
   const browser = await startBrowser({ serviceWorkers: 'block', ...contextOptions });
@@ -116,16 +140,25 @@ export async function setUp(t, contextOptions = {}) {
     await browser.close();
     await site.close();
   });
-  return { url: site.url, context: browser.context, site };
+  const { context } = browser;
+  return {
+    url: site.url, context, site,
+    newPage: () => context.newPage(),
+    setOffline: (offline) => context.setOffline(offline),
+    async assertReaderGrid(page, expected) {
+      assert.deepEqual(await accessibleGrid(page), { ...expected, active: expected.active?.name });
+    },
+  };
 }
 
 // A fresh page of the game with the given settings text (null: none),
 // waited for until its first board is drawn; `initScript` runs in every
-// document of the page before its own scripts.
+// document of the page before its own scripts (Chromium only). `env` opens
+// pages through its `newPage` (another engine's driver) or its `context`.
 // The storage is set from a file of the site that runs no script, so that
 // no game page writes its own settings over it on leaving.
 export async function openGame(env, settingsText = null, initScript = null) {
-  const page = await env.context.newPage();
+  const page = await (env.newPage ? env.newPage() : env.context.newPage());
   if (initScript) await page.addInitScript(initScript);
   await page.goto(`${env.url}${env.blank ?? scriptlessFile()}`);
   await page.evaluate((text) => {
@@ -287,7 +320,7 @@ export const openBoxes = (page) => page.$$eval('dialog[open]', (boxes) => boxes.
 export async function openDialog(page) {
   await page.keyboard.press('Alt+G');
   await page.keyboard.press('s');
-  await page.waitForSelector('dialog[open]');
+  await page.waitForFunction(() => document.querySelector('dialog[open]'));
   return page.$$eval('dialog[open] input', (inputs) => inputs.map((i) => i.value));
 }
 
