@@ -33,11 +33,13 @@ int ShowTile(int column, int row, int tile)
 {
     if (!InBounds(column, row))
         return 0;
+    // Drawn again as it was: repainted, but no square a reader must hear again.
+    const bool differs = shownTile[column][row] != tile;
     shownTile[column][row] = static_cast<int8_t>(tile);
     const int left = SquareLeft(column);
     const int top = SquareTop(row);
     GrowChangedRect(left, top, left + SquareSize, top + SquareSize);
-    if (!listed[column][row]) {
+    if (differs && !listed[column][row]) {
         listed[column][row] = true;
         changedSquares[changedSquareCount][0] = static_cast<int16_t>(column);
         changedSquares[changedSquareCount][1] = static_cast<int16_t>(row);

@@ -60,6 +60,11 @@ TEST(ScreenModel, ChangesGrowUntilForgottenAndListEachSquareOnce)
     EXPECT_TRUE(ChangedSquares().empty());
     DrawTile(3, 2, TileFlag);  // listed again after the changes were taken
     EXPECT_EQ(ChangedSquares(), (std::vector<std::pair<int, int>>{{3, 2}}));
+    // Drawn again as it shows: repainted, not listed.
+    ForgetChanges();
+    DrawTile(1, 4, TileCovered);
+    EXPECT_TRUE(ChangedSquares().empty());
+    EXPECT_EQ(ChangedRect(), (std::vector<int>{SquareLeft(1), SquareTop(4), SquareLeft(2), SquareTop(5)}));
     EXPECT_EQ(Shown(1, 4), TileCovered);  // what is shown stays
 }
 
