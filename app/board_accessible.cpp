@@ -8,6 +8,7 @@
 
 #include <oleacc.h>
 
+#include "app/accessible_id.h"
 #include "app/board_events.h"
 #include "app/board_keys.h"
 #include "app/reader_texts_wide.h"
@@ -21,10 +22,6 @@
 #include "render/screen_model.h"
 
 namespace {
-
-// Defined here: the one in MinGW's static oleacc library comes out as the
-// bytes of an import thunk when linked statically.
-const IID AccessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 // The system's accessibility and automation libraries, found when a reader
 // first asks, so that a start without one loads neither.

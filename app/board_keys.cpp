@@ -78,6 +78,9 @@ int BoardKeyDown(HWND window, WPARAM key, LPARAM flags)
 void FollowActivation(HWND window, WPARAM state)
 {
     windowActive = LOWORD(state) != WA_INACTIVE;
+    // The settings dialog gives the window back before the new board's size
+    // is followed: the focus must name a square of the board as it is now.
+    KeepCursorOnBoard();
     ShowFrame();
     if (windowActive)
         AnnounceFocus(window);
@@ -102,7 +105,9 @@ void PlaySpaceAt(HWND window, int column, int row)
 
 void FollowBoardSize(HWND window)
 {
-    KeepCursorOnBoard();
+    const int moved = KeepCursorOnBoard();
     ShowFrame();
+    if (moved)
+        AnnounceFocus(window);
     AnnounceBoardChanges(window);
 }
