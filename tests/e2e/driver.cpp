@@ -90,9 +90,40 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
     while (!condition()) {
         if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
             return condition();
-        Sleep(15);
+        PumpMessages(15);
     }
     return true;
+}
+
+void PumpMessages(int ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < static_cast<DWORD>(ms));
+}
+
+int DisplayZoom()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    // Windows' scales of 100 %, 125 %, 150 % and 200 %.
+    switch (dpi) {
+    case 96:
+    case 120:
+        return 1;
+    case 144:
+    case 192:
+        return 2;
+    default:
+        return 0;
+    }
 }
 
 std::vector<HWND> WindowsOfProcess(DWORD processId)

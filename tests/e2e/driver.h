@@ -19,8 +19,15 @@
 #include "tests/win/picture.h"
 
 // Polls `condition` until it holds or `timeoutMs` has passed; true when it
-// held. The one way the tests wait for the program.
+// held. The one way the tests wait for the program. It handles this
+// thread's messages meanwhile, so that events from the program arrive.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+// Handles this thread's messages for `ms` milliseconds.
+void PumpMessages(int ms);
+
+// The whole-number zoom that a player gets at the display's DPI (100 %, 125 %
+// 150 % and 200 %), or 0 for a DPI that the tests do not know.
+int DisplayZoom();
 
 // Every top-level window of a process, hidden ones included: the one window
 // search of the tests.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/e2e/driver.h"
-#include "tests/e2e/test_load_model.h"
+#include "tests/e2e/game_model.h"
 #include "tests/support/bmp_file.h"
 
 namespace {

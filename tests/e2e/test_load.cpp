@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/screen_checks.h"
-#include "tests/e2e/test_load_model.h"
+#include "tests/e2e/game_model.h"
 
 namespace {
 

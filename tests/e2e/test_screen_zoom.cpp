@@ -12,30 +12,6 @@
 
 namespace {
 
-int DisplayDpi()
-{
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-// The zoom a player gets at Windows' scales of 100 %, 125 %, 150 % and 200 %;
-// 0 for a DPI this table does not know.
-int ZoomAt(int dpi)
-{
-    switch (dpi) {
-    case 96:
-    case 120:
-        return 1;
-    case 144:
-    case 192:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
 POINT ClientOrigin(HWND window)
 {
     POINT origin = {0, 0};
@@ -59,8 +35,8 @@ protected:
     void SetUp() override
     {
         ParkPointer();
-        zoom_ = ZoomAt(DisplayDpi());
-        ASSERT_NE(zoom_, 0) << "no zoom known for " << DisplayDpi() << " DPI";
+        zoom_ = DisplayZoom();
+        ASSERT_NE(zoom_, 0) << "no zoom known for the display's DPI";
     }
 
     ::testing::AssertionResult ClientIsZoomed(int columns, int rows) const

@@ -11,6 +11,7 @@
 #include "app/mouse_message.h"
 #include "core/board.h"
 #include "core/rules.h"
+#include "input/board_cursor.h"
 #include "input/mouse_cases.h"
 #include "render/screen_model.h"
 #include "tests/e2e/driver.h"
@@ -37,6 +38,7 @@ inline Screen Shown()
 inline void Start(int boardColumns, int boardRows, int bombs)
 {
     ResetProgramState(boardColumns, boardRows, bombs);
+    cursorColumn = cursorRow = 0;
     NewGame();
 }
 
@@ -73,6 +75,24 @@ inline void RightPressBoth(const GameRun& game, int column, int row)
 {
     game.RightPressSquare(column, row);
     RightPress(column, row);
+}
+
+// A board key as the window plays it: the keys move the cursor, Space and
+// Enter click on its square, F flags it. 1 when it was a board key.
+inline int Key(WORD key, bool control = false)
+{
+    switch (key) {
+    case VK_LEFT: return MoveCursor(CursorLeft), 1;
+    case VK_RIGHT: return MoveCursor(CursorRight), 1;
+    case VK_UP: return MoveCursor(CursorUp), 1;
+    case VK_DOWN: return MoveCursor(CursorDown), 1;
+    case VK_HOME: return MoveCursor(control ? CursorFirst : CursorRowStart), 1;
+    case VK_END: return MoveCursor(control ? CursorLast : CursorRowEnd), 1;
+    case VK_SPACE:
+    case VK_RETURN: return control ? 0 : (ClickAtCursor(), 1);
+    case 'F': return control ? 0 : (FlagAtCursor(), 1);
+    default: return 0;
+    }
 }
 
 }  // namespace model
