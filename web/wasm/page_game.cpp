@@ -8,6 +8,7 @@
 #include "input/mouse.h"
 #include "input/mouse_cases.h"
 #include "input/square_press.h"
+#include "render/board_reading.h"
 #include "render/screen_model.h"
 #include "web/wasm/page_drawing.h"
 #include "web/wasm/page_export.h"
@@ -103,7 +104,7 @@ PAGE_EXPORT(FlagSquare) void PageFlagSquare(unsigned x, unsigned y)
 }
 
 // Where the game stands, for what the page says of it: 0 waiting for the
-// first open, 1 in play, 2 over (won or lost: the picture tells which).
+// first open, 1 in play, 2 over (won or lost: GameEnding tells which).
 PAGE_EXPORT(GamePhase) int GamePhase()
 {
     if (firstClickPending)
@@ -120,6 +121,30 @@ PAGE_EXPORT(MineCounter) int PageMineCounter()
 PAGE_EXPORT(ShownTile) int ShownTile(int column, int row)
 {
     return TileSeen(column, row);
+}
+
+// What `tile` shows, in the words the exe's accessible object says too:
+// the number of its text (enum ReaderText), and the count that the text of
+// a number fills in (0 for the others). Two calls rather than one packed
+// value: a rename asks for a few hundred tiles at most.
+PAGE_EXPORT(TileWords) int PageTileWords(int tile)
+{
+    int count;
+    return TileWords(tile, &count);
+}
+
+PAGE_EXPORT(TileWordsCount) int PageTileWordsCount(int tile)
+{
+    int count;
+    TileWords(tile, &count);
+    return count;
+}
+
+// How the game ended, as the number of its text (ReaderGameLost or
+// ReaderGameWon), or ReaderTextCount while it has not.
+PAGE_EXPORT(GameEnding) int PageGameEnding()
+{
+    return GameEnding();
 }
 
 // Where square (column, row) lies in the client area.
