@@ -1,5 +1,6 @@
 // The game as the page's script sees it: the rules and the mouse cases of
-// core/ and input/, unchanged, behind exported names. Each export that can
+// core/ and input/ and the reading of the board of render/, unchanged,
+// behind exported names. Each export that can
 // change the picture presents the change before it returns, as the exe's
 // window repaints what its drawing invalidated: the script never paints.
 #include "core/board.h"
