@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the page's menu and dialog labels from the exe's resource script.
 
-  make_page_labels.py RC RESOURCE_H DRAW_H CASES_H FIELDS_H TEXTS_JSON SCRIPTS_DIR OUT.json
+  make_page_labels.py RC RESOURCE_H DRAW_H CASES_H FIELDS_H TEXTS_JSON READER_H SCRIPTS_DIR OUT.json
 
 RC is resources/tsweeper.rc (UTF-8): its menu 104 and dialog 103 give the
 labels with their & mnemonics, their order and command IDs, and the dialog's
@@ -14,9 +14,13 @@ MouseCase), so that the page hands the mouse layer the same cases as the
 exe. FIELDS_H, the settings dialog's fields, names the texts that refuse
 their values, which the page's module hands the script by name. TEXTS_JSON, the
 program's texts as tools/make_texts.py writes them for the page, is carried
-along, so that the page has everything it shows in one place. Of the texts
-and the tile numbers, only those that the page's script (the .js files in
-SCRIPTS_DIR) or FIELDS_H names are carried: the texts of the page's own HTML are put
+along, so that the page has everything it shows in one place. READER_H, the
+reader's texts by number as tools/make_texts.py writes them (its enum
+ReaderText), orders them: the module hands the page the number of what a
+square or the end of a game says, and the page carries the reader's texts
+as a list in the order of those numbers. Of the other texts and the tile
+numbers, only those that the page's script (the .js files in SCRIPTS_DIR)
+or FIELDS_H names are carried: the texts of the page's own HTML are put
 into it at build time, and the exe's alone (its version resource's) stay out.
 
 A statement inside the menu or the dialog that the page could not show as
@@ -77,6 +81,21 @@ def read_tiles(path, text):
 def read_mouse_cases(path, text):
     """The five mouse cases by number: `enum MouseCase` of the mouse layer."""
     return read_enum(path, text, "MouseCase", "MouseCase")
+
+
+def reader_texts_by_number(path, header, texts):
+    """The reader's texts as a list, each at its number in the `enum
+    ReaderText` of `header`: the page looks the module's numbers up in it,
+    so a number skipped or given twice would shift every text after it."""
+    numbers = read_enum(path, header, "ReaderText", "Reader")
+    count = numbers.pop("ReaderTextCount", None)
+    names = sorted(numbers, key=numbers.get)
+    if [numbers[name] for name in names] != list(range(len(names))) or count != len(names):
+        raise ResourceError(f"{path}: enum ReaderText does not number its texts 0, 1, 2 and on up to ReaderTextCount")
+    missing = [name for name in names if name not in texts]
+    if missing:
+        raise ResourceError(f"{path}: no text named {', '.join(missing)}")
+    return [texts[name] for name in names]
 
 
 class Reader:
@@ -200,7 +219,7 @@ def page_labels(rc_path, rc_text, ids, texts):
 
 
 def main(argv):
-    if len(argv) != 9:
+    if len(argv) != 10:
         sys.exit(__doc__)
     with open(argv[1], encoding="utf-8") as script:
         rc_text = script.read()
@@ -212,18 +231,21 @@ def main(argv):
         fields_text = header.read()
     with open(argv[6], encoding="utf-8") as texts:
         texts = json.load(texts)
+    with open(argv[7], encoding="utf-8") as header:
+        reader_text = header.read()
     scripts = []
-    for name in sorted(os.listdir(argv[7])):
+    for name in sorted(os.listdir(argv[8])):
         if name.endswith(".js"):
-            with open(os.path.join(argv[7], name), encoding="utf-8") as script:
+            with open(os.path.join(argv[8], name), encoding="utf-8") as script:
                 scripts.append(script.read())
     try:
         labels = page_labels(argv[1], rc_text, read_ids(argv[2]), named_in(texts, scripts + [fields_text]))
+        labels["readerTexts"] = reader_texts_by_number(argv[7], reader_text, texts)
         labels["tiles"] = named_in(read_tiles(argv[3], draw_text), scripts)
         labels["mouseCases"] = named_in(read_mouse_cases(argv[4], cases_text), scripts)
     except ResourceError as error:
         sys.exit(f"make_page_labels: {error}")
-    write_if_changed(argv[8], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
+    write_if_changed(argv[9], json.dumps(labels, ensure_ascii=False, separators=(",", ":")) + "\n")
 
 
 if __name__ == "__main__":

@@ -134,6 +134,40 @@ class Texts(Folder):
                 self.assertNotEqual(result.returncode, 0)
                 self.assertIn("texts.txt:2: not in code page 932: \u2603", result.stderr)
 
+    def make(self, source, kind):
+        result = run_tool("make_texts.py", source, "1.0.0", kind, os.path.join(self.dir, kind[2:]))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return self.read(kind[2:]).decode("utf-8")
+
+    def test_the_page_has_each_reader_text_at_its_number_in_the_enum(self):
+        # Between other texts and out of the alphabet's order, as texts.txt may have them.
+        sample = self.write("sample.txt", "ReaderZ = ゼット\nPageA = a\nReaderB = %d 個\nOther = o\nReaderA = あ\n")
+        repo = os.path.join(ROOT, "resources", "texts.txt")
+        for source in (sample, repo):
+            with self.subTest(source=source):
+                header, texts = self.make(source, "--reader"), json.loads(self.make(source, "--json"))
+                listed = make_page_labels.reader_texts_by_number("r.h", header, texts)
+                numbered = {int(number): name for name, number in re.findall(r"^ +(Reader\w+) = (\d+),", header, re.M)
+                            if name != "ReaderTextCount"}
+                self.assertEqual(len(listed), len(numbered))
+                self.assertEqual([texts[numbered[number]] for number in range(len(listed))], listed)
+                if source == sample:
+                    self.assertEqual(listed, ["ゼット", "%d 個", "あ"], "in the file's order, the others left out")
+
+    def test_refuses_reader_numbers_that_would_shift_the_pages_texts(self):
+        texts = {"ReaderA": "a", "ReaderB": "b"}
+        cases = [
+            ("ReaderA = 0,\n    ReaderB = 2,\n    ReaderTextCount = 3,", "does not number"),
+            ("ReaderA = 0,\n    ReaderB = 0,\n    ReaderTextCount = 2,", "does not number"),
+            ("ReaderA = 0,\n    ReaderB = 1,\n    ReaderTextCount = 3,", "does not number"),
+            ("ReaderA = 0,\n    ReaderB = 1,", "does not number"),
+            ("ReaderA = 0,\n    ReaderC = 1,\n    ReaderTextCount = 2,", "no text named ReaderC"),
+        ]
+        for body, message in cases:
+            with self.subTest(body=body):
+                with self.assertRaisesRegex(make_page_labels.ResourceError, message):
+                    make_page_labels.reader_texts_by_number("r.h", f"enum ReaderText {{\n    {body}\n}};\n", texts)
+
 
 class ByteArray(Folder):
     def test_the_array_holds_the_file_byte_for_byte(self):

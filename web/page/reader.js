@@ -6,7 +6,7 @@ import { game, afterPaint, changedSquares } from './game.js';
 import { element, format } from './widgets.js';
 
 let texts = {};
-let tiles = {};
+let readerTexts = [];  // the reader's texts by the module's numbers for them
 let cells = [];       // cells[row][column]: { element, tile }
 let counterSaid = null;
 let phaseSaid = null;
@@ -15,21 +15,11 @@ export function cellId(column, row) {
   return `square-${column}-${row}`;
 }
 
-// What a tile shows, in words; the tile numbers come from the strip's table.
+// What a tile shows, in words: the module's rule, which the exe's reader
+// follows too.
 function shows(tile) {
-  const named = {
-    [tiles.TileCovered]: texts.ReaderSquareCovered,
-    [tiles.TileFlag]: texts.ReaderSquareFlag,
-    [tiles.TileQuestion]: texts.ReaderSquareQuestion,
-    [tiles.TileOpenedEmpty]: texts.ReaderSquareEmpty,
-    [tiles.TileFlaggedBomb]: texts.ReaderSquareFlaggedBomb,
-    [tiles.TileWrongFlag]: texts.ReaderSquareWrongFlag,
-    [tiles.TileBomb]: texts.ReaderSquareBomb,
-    [tiles.TileExplodedBomb]: texts.ReaderSquareExplodedBomb,
-  };
-  if (tile in named) return named[tile];
-  const number = tile - tiles.TileOpenedEmpty;
-  return number >= 1 && number <= 8 ? format(texts.ReaderSquareNumber, number) : texts.ReaderSquareCovered;
+  const ex = game.exports;
+  return format(readerTexts[ex.TileWords(tile)], ex.TileWordsCount(tile));
 }
 
 function say(text) {
@@ -87,8 +77,7 @@ function announce() {
   const phase = ex.GamePhase();
   const over = 2;
   if (phase === over && phaseSaid !== over) {
-    const lost = cells.some((row) => row.some((cell) => cell.tile === tiles.TileExplodedBomb));
-    say(lost ? texts.ReaderGameLost : texts.ReaderGameWon);
+    say(readerTexts[ex.GameEnding()]);
   } else if (counter !== counterSaid || (phaseSaid === over && phase !== over)) {
     say(format(texts.ReaderCounterStatus, counter));
   }
@@ -128,7 +117,7 @@ export function buildGrid() {
 
 export function setUpReader(data) {
   texts = data.texts;
-  tiles = data.tiles;
+  readerTexts = data.readerTexts;
   document.getElementById('board-keys').textContent = texts.ReaderBoardKeys;
   afterPaint(follow);
   announce();

@@ -1,5 +1,6 @@
 // The game as the page's script sees it: the rules and the mouse cases of
-// core/ and input/, unchanged, behind exported names. Each export that can
+// core/ and input/ and the reading of the board of render/, unchanged,
+// behind exported names. Each export that can
 // change the picture presents the change before it returns, as the exe's
 // window repaints what its drawing invalidated: the script never paints.
 #include "core/board.h"
@@ -8,6 +9,7 @@
 #include "input/mouse.h"
 #include "input/mouse_cases.h"
 #include "input/square_press.h"
+#include "render/board_reading.h"
 #include "render/screen_model.h"
 #include "web/wasm/page_drawing.h"
 #include "web/wasm/page_export.h"
@@ -103,7 +105,7 @@ PAGE_EXPORT(FlagSquare) void PageFlagSquare(unsigned x, unsigned y)
 }
 
 // Where the game stands, for what the page says of it: 0 waiting for the
-// first open, 1 in play, 2 over (won or lost: the picture tells which).
+// first open, 1 in play, 2 over (won or lost: GameEnding tells which).
 PAGE_EXPORT(GamePhase) int GamePhase()
 {
     if (firstClickPending)
@@ -120,6 +122,30 @@ PAGE_EXPORT(MineCounter) int PageMineCounter()
 PAGE_EXPORT(ShownTile) int ShownTile(int column, int row)
 {
     return TileSeen(column, row);
+}
+
+// What `tile` shows, in the words the exe's accessible object says too:
+// the number of its text (enum ReaderText), and the count that the text of
+// a number fills in (0 for the others). Two calls rather than one packed
+// value: a rename asks for a few hundred tiles at most.
+PAGE_EXPORT(TileWords) int PageTileWords(int tile)
+{
+    int count;
+    return TileWords(tile, &count);
+}
+
+PAGE_EXPORT(TileWordsCount) int PageTileWordsCount(int tile)
+{
+    int count;
+    TileWords(tile, &count);
+    return count;
+}
+
+// How the game ended, as the number of its text (ReaderGameLost or
+// ReaderGameWon), or ReaderTextCount while it has not.
+PAGE_EXPORT(GameEnding) int PageGameEnding()
+{
+    return GameEnding();
 }
 
 // Where square (column, row) lies in the client area.
