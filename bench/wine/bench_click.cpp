@@ -11,6 +11,12 @@
 //               recording drawing layer, give that order)
 //   floor+paint the latter, then one repaint of their union from a memory
 //               bitmap, as the game's WM_PAINT does
+//   flood with a reader listening
+//               the flood's release once this program has done what a
+//               screen reader does: asked for the game's accessible object
+//               (from then on the game tells every changed square) and held
+//               an out-of-context hook on its name changes. The names heard
+//               are counted, after a little untimed pumping as well.
 //
 // For the game, each sample is a fresh process (the first game of a run is
 // always the same). The left press is sent and painted first, untimed; the
@@ -21,15 +27,18 @@
 //
 // Usage: bench_click [samples]   (default 15)
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "core/board.h"
 #include "core/rules.h"
 #include "core/geometry.h"
+#include "render/board_reading.h"
 #include "render/screen_model.h"
 #include "tests/e2e/driver.h"
 #include "tests/support/program_state.h"
@@ -67,6 +76,100 @@ struct Series {
     int failures = 0;
 };
 
+// Written out here: the one in MinGW's static oleacc library comes out as
+// the bytes of an import thunk when linked statically (the game defines its
+// own for the same reason).
+const IID AccessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// The child of every EVENT_OBJECT_NAMECHANGE heard on the game's client
+// area, in the order heard. Reserved before the timing, so that hearing
+// costs no allocation.
+std::vector<LONG> namesHeard;
+
+void CALLBACK HearNameChange(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD)
+{
+    if (event == EVENT_OBJECT_NAMECHANGE && object == OBJID_CLIENT)
+        namesHeard.push_back(child);
+}
+
+// Handles what reaches this thread for `milliseconds`: an out-of-context
+// hook hears only while its thread takes its messages.
+void PumpFor(int milliseconds)
+{
+    const double end = Now() + milliseconds;
+    for (double now = Now(); now < end; now = Now()) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now) + 1, QS_ALLINPUT);
+    }
+}
+
+// A screen reader on the game: its hook on the game's name changes, and the
+// game's object for the client area, held while it lives.
+class Reader {
+public:
+    explicit Reader(const GameRun& game)
+    {
+        hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, HearNameChange,
+                                game.processId(), 0, WINEVENT_OUTOFCONTEXT);
+        if (FAILED(AccessibleObjectFromWindow(game.window(), static_cast<DWORD>(OBJID_CLIENT), AccessibleId,
+                                              reinterpret_cast<void**>(&object_))))
+            object_ = nullptr;
+    }
+    ~Reader()
+    {
+        if (object_)
+            object_->Release();
+        if (hook_)
+            UnhookWinEvent(hook_);
+    }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    bool listening() const { return hook_ && object_; }
+
+private:
+    HWINEVENTHOOK hook_ = nullptr;
+    IAccessible* object_ = nullptr;
+};
+
+// What the reader heard of each flood's release.
+struct Hearing {
+    std::vector<RECT> flood;        // the squares that the flood opens
+    std::vector<int> duringTiming;  // names heard by the time the release was painted
+    std::vector<int> afterPumping;  // and after a little pumping more
+    int squares = 0;                // of the last sample: distinct squares among them
+    int squaresOutsideFlood = 0;    // squares that the flood does not open
+    int counter = 0;                // the counter's name
+    int others = 0;                 // any other element
+};
+
+// Sorts the names of the last sample's release into what they name.
+void SortNamesHeard(Hearing* hearing)
+{
+    const std::vector<RECT>& flood = hearing->flood;
+    std::vector<bool> heard(static_cast<size_t>(ElementCount()) + 1, false);
+    hearing->squares = hearing->squaresOutsideFlood = hearing->counter = hearing->others = 0;
+    for (LONG element : namesHeard) {
+        int column, row;
+        if (ElementSquare(element, &column, &row)) {
+            if (heard[static_cast<size_t>(element)])
+                continue;
+            heard[static_cast<size_t>(element)] = true;
+            ++hearing->squares;
+            const bool opened = std::any_of(flood.begin(), flood.end(), [&](const RECT& square) {
+                return square.left == SquareLeft(column) && square.top == SquareTop(row);
+            });
+            if (!opened)
+                ++hearing->squaresOutsideFlood;
+        } else if (element == CounterElement()) {
+            ++hearing->counter;
+        } else {
+            ++hearing->others;
+        }
+    }
+}
+
 // A client pixel of square (column, row) where tile `from` and tile `to`
 // differ, as a COLORREF of tile `to`; false when they look alike.
 bool TellingPixel(int column, int row, int from, int to, POINT* at, COLORREF* color)
@@ -99,9 +202,11 @@ int OpenedSquares(const Screen& screen)
 
 // One sample on a fresh game: press (0, 0), let the press paint, then time
 // the release. `watch` is the square whose pixel tells that the release's
-// picture has reached the screen; it shows `before`, then `after`.
+// picture has reached the screen; it shows `before`, then `after`. With
+// `hearing`, a reader listens from before the press, and what it heard of
+// the release (to painted) goes there.
 void Sample(const char* settings, bool onScreen, int watchColumn, int watchRow, int before,
-            int after, int expectedOpened, Series* series)
+            int after, int expectedOpened, Series* series, Hearing* hearing = nullptr)
 {
     GameFolder folder("bench-click");
     if (settings)
@@ -112,10 +217,26 @@ void Sample(const char* settings, bool onScreen, int watchColumn, int watchRow, 
         return;
     }
     HWND window = game.window();
+    std::unique_ptr<Reader> reader;
+    if (hearing) {
+        reader = std::make_unique<Reader>(game);
+        if (!reader->listening()) {
+            std::printf("no reader could listen to the game\n");
+            ++series->failures;
+            return;
+        }
+    }
     game.Send(WM_MOUSEMOVE, 0, SquareX(0), SquareY(0));
     game.Send(WM_LBUTTONDOWN, MK_LBUTTON, SquareX(0), SquareY(0));
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
-    Sleep(200);
+    if (hearing) {
+        // What the press told is heard now, out of the release's count.
+        PumpFor(200);
+        namesHeard.clear();
+        namesHeard.reserve(4096);
+    } else {
+        Sleep(200);
+    }
 
     if (onScreen) {
         POINT at;
@@ -143,11 +264,18 @@ void Sample(const char* settings, bool onScreen, int watchColumn, int watchRow, 
         game.Send(WM_LBUTTONUP, 0, SquareX(0), SquareY(0));
         RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW);
         const double end = Now();
+        const int heardByThen = static_cast<int>(namesHeard.size());
         // RedrawWindow must have had the game paint: nothing is left to update.
         if (GetUpdateRect(window, nullptr, FALSE))
             ++series->failures;
         else
             series->painted.push_back(end - start);
+        if (hearing) {
+            PumpFor(500);
+            hearing->duringTiming.push_back(heardByThen);
+            hearing->afterPumping.push_back(static_cast<int>(namesHeard.size()));
+            SortNamesHeard(hearing);
+        }
     }
 
     // The release did what it should: the right number of squares opened.
@@ -162,6 +290,7 @@ void Sample(const char* settings, bool onScreen, int watchColumn, int watchRow, 
         std::printf("unexpected picture after the release:\n%s", Describe(screen).c_str());
         ++series->failures;
     }
+    reader.reset();
     game.Quit();
 }
 
@@ -234,6 +363,9 @@ int main(int argc, char** argv)
 {
     const int samples = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     ParkPointer();
+    // The reader's object is a proxy of one in the game's process: COM, in
+    // a thread that takes its messages, as a reader's is.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     // The squares of the full-board flood in the order the game draws them.
     ResetProgramState(36, 24, 5);
@@ -259,7 +391,9 @@ int main(int argc, char** argv)
     // The samples of every case are interleaved, so that a change of load on
     // the machine touches them all alike.
     const char* fullBoard = "[Set]\r\nX=36\r\nY=24\r\nBom=5\r\n";
-    Series one, flood;
+    Series one, flood, floodHeard;
+    Hearing hearing;
+    hearing.flood = floodOrder;
     std::vector<double> floorRows, floorFlood, floorFloodPaint;
     for (int i = 0; i < samples; ++i) {
         // 10 x 5 with 10 bombs (the defaults): (0, 0) shows 1, pressed before.
@@ -269,6 +403,7 @@ int main(int argc, char** argv)
         // to opened, as the last row of the union is painted.
         Sample(fullBoard, false, 35, 23, 0, 3, 857, &flood);
         Sample(fullBoard, true, 35, 23, 0, 3, 857, &flood);
+        Sample(fullBoard, false, 35, 23, 0, 3, 857, &floodHeard, &hearing);
         for (int k = 0; k < 3; ++k)
             switch ((i + k) % 3) {
             case 0: floorRows.push_back(floor.Time(rowOrder, false)); break;
@@ -289,8 +424,23 @@ int main(int argc, char** argv)
     std::printf("| floor: %zu InvalidateRect, in the flood's order | %.2f | |\n", floodOrder.size(),
                 Median(floorFlood));
     std::printf("| the same and one paint of the union | %.2f | |\n", Median(floorFloodPaint));
-    if (one.failures || flood.failures) {
-        std::printf("\nfailed samples: one square %d, flood %d\n", one.failures, flood.failures);
+    std::printf("| flood with a reader listening | %.2f | |\n", Median(floodHeard.painted));
+    if (!hearing.afterPumping.empty()) {
+        const auto range = [](const std::vector<int>& counts) {
+            const auto extremes = std::minmax_element(counts.begin(), counts.end());
+            return std::make_pair(*extremes.first, *extremes.second);
+        };
+        const auto during = range(hearing.duringTiming);
+        const auto after = range(hearing.afterPumping);
+        std::printf("\nEVENT_OBJECT_NAMECHANGE heard per release: %d to %d by the time it was painted, "
+                    "%d to %d after 500 ms more of pumping;\nthe last release's: %d distinct squares "
+                    "(%d of them not opened by the flood), the counter %d times, %d others\n",
+                    during.first, during.second, after.first, after.second, hearing.squares,
+                    hearing.squaresOutsideFlood, hearing.counter, hearing.others);
+    }
+    if (one.failures || flood.failures || floodHeard.failures) {
+        std::printf("\nfailed samples: one square %d, flood %d, flood with a reader %d\n", one.failures,
+                    flood.failures, floodHeard.failures);
         return 1;
     }
     return 0;
