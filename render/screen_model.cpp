@@ -15,12 +15,17 @@ namespace {
 
 // Which squares are in changedSquares already.
 bool listed[MaxColumns][MaxRows];
+// What each square read as when it was last drawn (TileSeen).
+int8_t seenTile[MaxColumns][MaxRows];
 
 }  // namespace
 
 void ResetScreenModel()
 {
     for (auto& column : shownTile)
+        for (int8_t& tile : column)
+            tile = NeverDrawn;
+    for (auto& column : seenTile)
         for (int8_t& tile : column)
             tile = NeverDrawn;
     shownCounter = 0;
@@ -33,9 +38,14 @@ int ShowTile(int column, int row, int tile)
 {
     if (!InBounds(column, row))
         return 0;
-    // Drawn again as it was: repainted, but no square a reader must hear again.
-    const bool differs = shownTile[column][row] != tile;
+    // Drawn again as it was and reading as it did: repainted, but no square
+    // a reader must hear again. A square opened empty where it was shown
+    // pressed keeps its tile but now reads otherwise.
+    const int tileBefore = shownTile[column][row];
+    const int seenBefore = seenTile[column][row];
     shownTile[column][row] = static_cast<int8_t>(tile);
+    seenTile[column][row] = static_cast<int8_t>(TileSeen(column, row));
+    const bool differs = tile != tileBefore || seenTile[column][row] != seenBefore;
     const int left = SquareLeft(column);
     const int top = SquareTop(row);
     GrowChangedRect(left, top, left + SquareSize, top + SquareSize);

@@ -22,9 +22,9 @@ extern int32_t shownCounterTiles[CounterCells];
 // The client rectangle changed since the changes were last taken: left, top,
 // right, bottom (right and bottom exclusive); empty when right <= left.
 extern int32_t changedRect[4];
-// The squares whose tile changed since then, each once, as (column, row)
-// pairs in the order first changed; a square drawn again with the tile it
-// showed grows the rectangle alone.
+// The squares whose tile, or what they read as (TileSeen), changed since
+// then, each once, as (column, row) pairs in the order first changed; a
+// square drawn again as it was grows the rectangle alone.
 extern int16_t changedSquares[MaxColumns * MaxRows][2];
 extern int32_t changedSquareCount;
 // 1 when the counter has shown another value since then.

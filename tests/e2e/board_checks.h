@@ -157,6 +157,7 @@ protected:
         if (!BringToFront(game_->window()))
             return ::testing::AssertionFailure() << "the window did not come to the front";
         watch_->Take();
+        names_ = ModelNames();
         toldColumns_ = columns;
         toldRows_ = rows;
         return ::testing::AssertionSuccess();
@@ -204,6 +205,16 @@ protected:
         if (ElementsOf(events, EVENT_OBJECT_NAMECHANGE) != renamed)
             return ::testing::AssertionFailure() << "renamed " << List(ElementsOf(events, EVENT_OBJECT_NAMECHANGE))
                                                  << " instead of " << List(renamed);
+        // Told of every square and of the counter whose words changed,
+        // whatever the screen model lists; after a change of size the
+        // numbers name other squares, and the reorder tells them all.
+        const std::vector<std::wstring> names = ModelNames();
+        for (long element = BoardItself; !reorders && element < static_cast<long>(names.size()); ++element)
+            if (names[element] != names_[element] &&
+                std::find(renamed.begin(), renamed.end(), element) == renamed.end())
+                return ::testing::AssertionFailure() << "element " << element << " now \"" << Utf8(names[element])
+                                                     << "\", and no reader was told";
+        names_ = names;
         const std::vector<BoardEvent> focuses = SquareFocuses(events);
         if (focuses.size() != focusEvents || (focusEvents && (focuses.back().child != focus ||
                                                                focuses.back().name != ModelName(focus) ||
@@ -249,6 +260,16 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    // The model's words for the board, its squares and the counter, by
+    // element number.
+    static std::vector<std::wstring> ModelNames()
+    {
+        std::vector<std::wstring> names;
+        for (long element = BoardItself; element <= CounterElement(); ++element)
+            names.push_back(ModelName(element));
+        return names;
+    }
+
     static std::vector<BoardEvent> SquareFocuses(const std::vector<BoardEvent>& events)
     {
         std::vector<BoardEvent> focuses;
@@ -268,6 +289,7 @@ protected:
 
     std::unique_ptr<EventWatch> watch_;
     std::unique_ptr<BoardReader> reader_;
+    std::vector<std::wstring> names_;  // the model's words when last compared
     bool frame_ = false;  // a board key has been pressed
     int toldColumns_ = 0, toldRows_ = 0;
     bool endingTold_ = false;

@@ -128,6 +128,34 @@ TEST_F(BoardReading, SelectAndDefaultActionPlayUntilTheEnd)
     EXPECT_TRUE(Follows(SquareElement(cursorColumn, cursorRow))) << "nothing played after the end";
 }
 
+// A mouse press and its release, each a message of its own: the square
+// shown pressed still reads as covered, and once opened it is told again
+// though its tile looks the same as it did pressed.
+TEST_F(BoardReading, MousePressAndReleaseAreToldAsTheyRead)
+{
+    // A square whose first open shows it empty, found on the model.
+    int column = 0;
+    for (; column < 10; ++column) {
+        model::Start(10, 5, 10);
+        model::Click(column, 2);
+        if (CountAdjacentMines(column, 2) == 0)
+            break;
+    }
+    ASSERT_LT(column, 10);
+    ASSERT_TRUE(Start(10, 5, 10));
+    const int x = zoom_ * SquareX(column), y = zoom_ * SquareY(2);
+    const long focus = SquareElement(cursorColumn, cursorRow);
+    game_->Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    model::Mouse(WM_LBUTTONDOWN, MK_LBUTTON, SquareX(column), SquareY(2));
+    ASSERT_TRUE(Follows(focus)) << "pressed";
+    EXPECT_EQ(reader_->Name(SquareElement(column, 2)), ModelName(SquareElement(column, 2)));
+    EXPECT_EQ(TileSeen(column, 2), TileCovered);
+    game_->Send(WM_LBUTTONUP, 0, x, y);
+    model::Mouse(WM_LBUTTONUP, 0, SquareX(column), SquareY(2));
+    ASSERT_TRUE(Follows(focus)) << "released";
+    EXPECT_EQ(TileSeen(column, 2), TileOpenedEmpty);
+}
+
 // Element numbers beyond the board, other kinds of VARIANT and missing
 // out-pointers are refused; the board stays as it was.
 TEST_F(BoardReading, BadArgumentsAreRefusedAndChangeNothing)

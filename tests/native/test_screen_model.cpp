@@ -60,12 +60,32 @@ TEST(ScreenModel, ChangesGrowUntilForgottenAndListEachSquareOnce)
     EXPECT_TRUE(ChangedSquares().empty());
     DrawTile(3, 2, TileFlag);  // listed again after the changes were taken
     EXPECT_EQ(ChangedSquares(), (std::vector<std::pair<int, int>>{{3, 2}}));
+    EXPECT_EQ(Shown(1, 4), TileCovered);  // what is shown stays
     // Drawn again as it shows: repainted, not listed.
     ForgetChanges();
     DrawTile(1, 4, TileCovered);
     EXPECT_TRUE(ChangedSquares().empty());
     EXPECT_EQ(ChangedRect(), (std::vector<int>{SquareLeft(1), SquareTop(4), SquareLeft(2), SquareTop(5)}));
-    EXPECT_EQ(Shown(1, 4), TileCovered);  // what is shown stays
+}
+
+// Shown pressed, then opened empty: the same tile twice, but the square read
+// as covered and now reads as empty, so it is listed both times.
+TEST(ScreenModel, SquareOpenedWhereItWasShownPressedIsListed)
+{
+    ResetProgramState(10, 5, 10);
+    gameActive = 1;
+    DrawTile(2, 3, TileCovered);
+    ForgetChanges();
+    DrawTile(2, 3, TileOpenedEmpty);  // the pressed look
+    EXPECT_EQ(TileSeen(2, 3), TileCovered);
+    EXPECT_EQ(ChangedSquares(), (std::vector<std::pair<int, int>>{{2, 3}}));
+    ForgetChanges();
+    Board[2][3].opened = 1;
+    DrawTile(2, 3, TileOpenedEmpty);
+    EXPECT_EQ(ChangedSquares(), (std::vector<std::pair<int, int>>{{2, 3}}));
+    ForgetChanges();
+    DrawTile(2, 3, TileOpenedEmpty);
+    EXPECT_TRUE(ChangedSquares().empty());
 }
 
 TEST(ScreenModel, NothingRecordedOffTheBoard)
