@@ -12,6 +12,8 @@ namespace {
 
 // 1 while the end of the game that is over has been told.
 int endingTold = 0;
+// 1 while a WM_TELL_READER waits in the queue.
+int tellPending = 0;
 // The board's size when it was last told.
 int toldColumns = 0;
 int toldRows = 0;
@@ -31,8 +33,19 @@ void AnnounceFocus(HWND window)
 
 void AnnounceBoardChanges(HWND window)
 {
+    if (readerListening && !tellPending)
+        tellPending = PostMessageA(window, WM_TELL_READER, 0, 0) ? 1 : 0;
+    // Not listening, or the queue refused the message: at once.
+    if (!tellPending)
+        TellBoardChanges(window);
+}
+
+void TellBoardChanges(HWND window)
+{
+    tellPending = 0;
     const ReaderText ending = GameEnding();
     if (readerListening) {
+        UpdateWindow(window);
         // Another size is another table: its name and its children change.
         if (columns != toldColumns || rows != toldRows) {
             Tell(window, EVENT_OBJECT_REORDER, BoardItself);

@@ -14,5 +14,16 @@ extern int readerListening;
 // The cursor's square has the focus, while the window is active.
 void AnnounceFocus(HWND window);
 
-// Tells what the screen model recorded since the last call, then forgets it.
+// The message by which the window tells a reader what changed, posted to
+// itself after the message that changed it.
+constexpr UINT WM_TELL_READER = WM_APP + 1;
+
+// After a message that may have drawn: with a reader listening, asks for
+// the changes to be told once the picture is painted (a flood's hundreds of
+// names, each a round trip to the reader, would otherwise hold up its
+// paint); else forgets them at once.
 void AnnounceBoardChanges(HWND window);
+
+// The WM_TELL_READER: paints what waits, then tells what the screen model
+// recorded since the changes were last told, and forgets it.
+void TellBoardChanges(HWND window);

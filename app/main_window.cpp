@@ -116,6 +116,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_GETOBJECT:
         return AnswerGetObject(window, wParam, lParam);
+    case WM_TELL_READER:
+        TellBoardChanges(window);
+        return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
