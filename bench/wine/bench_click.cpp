@@ -35,6 +35,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/accessible_id.h"
 #include "core/board.h"
 #include "core/rules.h"
 #include "core/geometry.h"
@@ -75,11 +76,6 @@ struct Series {
     std::vector<double> onScreen; // release until the pixel changes
     int failures = 0;
 };
-
-// Written out here: the one in MinGW's static oleacc library comes out as
-// the bytes of an import thunk when linked statically (the game defines its
-// own for the same reason).
-const IID AccessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 // The child of every EVENT_OBJECT_NAMECHANGE heard on the game's client
 // area, in the order heard. Reserved before the timing, so that hearing
@@ -404,6 +400,7 @@ int main(int argc, char** argv)
         Sample(fullBoard, false, 35, 23, 0, 3, 857, &flood);
         Sample(fullBoard, true, 35, 23, 0, 3, 857, &flood);
         Sample(fullBoard, false, 35, 23, 0, 3, 857, &floodHeard, &hearing);
+        Sample(fullBoard, true, 35, 23, 0, 3, 857, &floodHeard, &hearing);
         for (int k = 0; k < 3; ++k)
             switch ((i + k) % 3) {
             case 0: floorRows.push_back(floor.Time(rowOrder, false)); break;
@@ -424,7 +421,8 @@ int main(int argc, char** argv)
     std::printf("| floor: %zu InvalidateRect, in the flood's order | %.2f | |\n", floodOrder.size(),
                 Median(floorFlood));
     std::printf("| the same and one paint of the union | %.2f | |\n", Median(floorFloodPaint));
-    std::printf("| flood with a reader listening | %.2f | |\n", Median(floodHeard.painted));
+    std::printf("| flood with a reader listening | %.2f | %.2f |\n", Median(floodHeard.painted),
+                Median(floodHeard.onScreen));
     if (!hearing.afterPumping.empty()) {
         const auto range = [](const std::vector<int>& counts) {
             const auto extremes = std::minmax_element(counts.begin(), counts.end());

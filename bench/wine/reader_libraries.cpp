@@ -14,14 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/accessible_id.h"
 #include "tests/e2e/driver.h"
 
 namespace {
-
-// Written out here: the one in MinGW's static oleacc library comes out as
-// the bytes of an import thunk when linked statically (the game defines its
-// own for the same reason).
-const IID AccessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 // The reader's libraries: accessibility and OLE automation. (COM itself,
 // ole32.dll, is not among them: under Wine a program with a window has it
