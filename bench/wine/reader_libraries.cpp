@@ -8,7 +8,6 @@
 // them, 2 when the process's modules could not be read)
 #include <windows.h>
 #include <oleacc.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -25,24 +24,6 @@ namespace {
 const wchar_t* const readerLibraries[] = {L"oleacc.dll", L"oleaut32.dll"};
 // One that every start loads: without it in the list, the list was not read.
 const wchar_t* const alwaysLoaded = L"user32.dll";
-
-// The file names of the modules loaded in process `processId`, lower case.
-std::vector<std::wstring> LoadedModules(DWORD processId)
-{
-    std::vector<std::wstring> names;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return names;
-    MODULEENTRY32W module = {};
-    module.dwSize = sizeof module;
-    for (BOOL more = Module32FirstW(snapshot, &module); more; more = Module32NextW(snapshot, &module)) {
-        std::wstring name = module.szModule;
-        CharLowerW(&name[0]);
-        names.push_back(name);
-    }
-    CloseHandle(snapshot);
-    return names;
-}
 
 bool Has(const std::vector<std::wstring>& modules, const wchar_t* name)
 {

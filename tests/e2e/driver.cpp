@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -131,6 +133,23 @@ std::vector<HWND> WindowsOfProcess(DWORD processId)
     std::pair<DWORD, std::vector<HWND>> search(processId, {});
     EnumWindows(CollectWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.second;
+}
+
+std::vector<std::wstring> LoadedModules(DWORD processId)
+{
+    std::vector<std::wstring> names;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return names;
+    MODULEENTRY32W module = {};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32FirstW(snapshot, &module); more; more = Module32NextW(snapshot, &module)) {
+        std::wstring name = module.szModule;
+        CharLowerW(&name[0]);
+        names.push_back(name);
+    }
+    CloseHandle(snapshot);
+    return names;
 }
 
 const Picture& BuiltInStrip()

@@ -33,6 +33,10 @@ int DisplayZoom();
 // search of the tests.
 std::vector<HWND> WindowsOfProcess(DWORD processId);
 
+// The file names of the modules loaded in a process, lower case; empty when
+// they could not be read.
+std::vector<std::wstring> LoadedModules(DWORD processId);
+
 // The 28 tiles of the built-in strip, read from the generated bitmap.
 const Picture& BuiltInStrip();
 

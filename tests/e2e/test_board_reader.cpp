@@ -20,6 +20,24 @@ protected:
     }
 };
 
+// A start without a reader loads nothing of the readers' (accessibility and
+// OLE automation); the first reader's request does.
+TEST_F(BoardReading, ReadersLibrariesLoadedOnlyWhenOneAsks)
+{
+    ASSERT_TRUE(Launch());
+    auto loaded = [&](const wchar_t* library) {
+        const std::vector<std::wstring> modules = LoadedModules(game_->processId());
+        return std::find(modules.begin(), modules.end(), library) != modules.end();
+    };
+    ASSERT_TRUE(loaded(L"user32.dll")) << "the modules could not be read";
+    EXPECT_FALSE(loaded(L"oleacc.dll"));
+    EXPECT_FALSE(loaded(L"oleaut32.dll"));
+    BoardReader reader(game_->window());
+    ASSERT_NE(reader.object(), nullptr);
+    EXPECT_TRUE(loaded(L"oleacc.dll"));
+    EXPECT_TRUE(loaded(L"oleaut32.dll"));
+}
+
 TEST_F(BoardReading, TableOfNamedSquaresWithTheCounterAndTheEnd)
 {
     ASSERT_TRUE(Start(10, 5, 10));
