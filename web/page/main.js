@@ -45,7 +45,6 @@ async function start() {
   loadSettings();
   attachCanvas(document.getElementById('board'));
   setUpZoom(texts);
-  afterZoom(placeCursor);
 
   const commands = {
     [ids.IDM_NEWGAME]: () => {
@@ -59,10 +58,6 @@ async function start() {
     [ids.IDM_EXIT]: endGame,
     [ids.IDM_ABOUT]: () => messageBox(texts.VersionText, texts.VersionCaption),
   };
-  // After 終了 the game is over for this page: only a new start brings it back.
-  setUpMenu(document.getElementById('menubar'), data.menu, (id) => {
-    if (!ended && commands[id]) commands[id]();
-  });
   const surface = document.getElementById('client');
   setUpMouse(surface);
   // No browser menu over the page, from a right click or a long press,
@@ -77,8 +72,10 @@ async function start() {
   });
 
   // The first board is drawn first; the page is then laid out around it
-  // (the zoom is tried on the real layout), all before the first frame;
-  // the rest after it.
+  // (the zoom checked on the real layout), all before the first frame; the
+  // rest after it. The menu bar's titles come in the next frame: the zoom
+  // is found again with them, since titles wider than a small board widen
+  // the window.
   document.getElementById('window').hidden = false;
   document.getElementById('controls').hidden = false;
   fitCanvas();
@@ -86,6 +83,12 @@ async function start() {
   window.tsweeperReadyAt = performance.now();
   applyZoom();
   afterFirstFrame(() => {
+    // After 終了 the game is over for this page: only a new start brings it back.
+    setUpMenu(document.getElementById('menubar'), data.menu, (id) => {
+      if (!ended && commands[id]) commands[id]();
+    });
+    afterZoom(placeCursor);
+    applyZoom();
     setUpBoxes(texts);
     setUpReader(data);
     buildGrid();
