@@ -113,10 +113,11 @@ function show(auto, zoom, view) {
 // automatic takes it whether it fits or not. 表示倍率 names the zoom shown,
 // so the controls measured at another zoom may be wider or narrower than
 // at this one: the sums are done again on the layout just checked (no
-// layout more), and a zoom they now find larger is tried in its turn.
-// Where the sums are exact, one layout to measure and one to check. The
-// window's size is the one measured: read again after a change, it may
-// cost a layout of its own (Chromium, under a phone's viewport).
+// layout more), and a zoom they now find larger is tried in its turn. Each
+// check raises the zoom known to fit or lowers the most that may: the
+// search ends. Where the sums are exact, one layout to measure and one to
+// check. The window's size is the one measured: read again after a change,
+// it may cost a layout of its own (Chromium, under a phone's viewport).
 function automaticZoom(surroundings) {
   const desk = document.getElementById('desk');
   const least = leastZoom();
@@ -124,22 +125,24 @@ function automaticZoom(surroundings) {
   if (surroundings.across > surroundings.down) arrangements.push({ beside: true, most: Infinity, fits: least });
   const larger = (best, next) => (next.zoom > best.zoom ? next : best);
   let measured = surroundings;
+  let shown = null;
   for (;;) {
     for (const arrangement of arrangements) {
       const sums = largestZoomBySums(measured, game.canvas, arrangement.beside, least);
       arrangement.zoom = Math.max(arrangement.fits, Math.min(arrangement.most, sums));
     }
     const best = arrangements.reduce(larger);
-    desk.classList.toggle('beside', best.beside);
-    show(best.zoom, best.zoom, surroundings);
-    if (best.zoom === least) return least;
-    if (!fits(surroundings)) {
-      best.most = best.zoom - 1;
-    } else if (best.fits === best.zoom) {
-      return best.zoom;
-    } else {
+    if (shown?.arrangement !== best || shown.zoom !== best.zoom) {
+      desk.classList.toggle('beside', best.beside);
+      show(best.zoom, best.zoom, surroundings);
+      shown = { arrangement: best, zoom: best.zoom };
+    }
+    if (best.zoom === best.fits) return best.zoom;
+    if (fits(surroundings)) {
       best.fits = best.zoom;
       measured = measureSurroundings();
+    } else {
+      best.most = best.zoom - 1;
     }
   }
 }
