@@ -3,6 +3,10 @@
 // is laid out and drawn. Then the menu commands, and the settings written
 // when the game ends and whenever the page is hidden or left, never after
 // the game has ended.
+// The page runs the bundle of these modules as a classic script: strict, as
+// a module is.
+'use strict';
+
 import { game, loadGame, attachCanvas, fitCanvas } from './game.js';
 import { setUpMenu } from './menu.js';
 import { setUpMouse } from './pointer.js';
