@@ -15,7 +15,7 @@ import { setUpKeyboard, placeCursor } from './keyboard.js';
 import { setUpReader, buildGrid } from './reader.js';
 import { messageBox, settingsDialog, setUpBoxes } from './boxes.js';
 import { loadSettings, saveSettings } from './settings.js';
-import { applyZoom, afterZoom, setUpZoom } from './zoom.js';
+import { applyZoom, afterZoom, setUpZoom, listEveryZoom } from './zoom.js';
 import { keepForOffline } from './offline.js';
 import { afterFirstFrame } from './later.js';
 
@@ -77,9 +77,9 @@ async function start() {
 
   // The first board is drawn first; the page is then laid out around it
   // (the zoom checked on the real layout), all before the first frame; the
-  // rest after it. The menu bar's titles come in the next frame: the zoom
-  // is found again with them, since titles wider than a small board widen
-  // the window.
+  // rest after it. The menu bar's titles and 表示倍率's list of zooms come
+  // in the next frame: the zoom is found again with them, since titles
+  // wider than a small board widen the window.
   document.getElementById('window').hidden = false;
   document.getElementById('controls').hidden = false;
   fitCanvas();
@@ -92,6 +92,7 @@ async function start() {
       if (!ended && commands[id]) commands[id]();
     });
     afterZoom(placeCursor);
+    listEveryZoom();
     applyZoom();
     setUpBoxes(texts);
     setUpReader(data);

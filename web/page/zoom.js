@@ -60,6 +60,11 @@ const sizeOf = (zoom) => String(Number((zoom / pixelRatio()).toFixed(2)));
 // The zoom that shows the size chosen at the ratio of now.
 const chosenZoom = () => Math.max(1, Math.round(choice * pixelRatio()));
 
+// Whether 表示倍率 lists every zoom yet: until the first board is shown it
+// holds automatic and the zoom chosen alone, which are all it shows, and
+// automatic's name is the widest of them all.
+let listed = false;
+
 // Setting a select's value lays the page out at once (Chromium): the
 // options come selected as they should be, and the value is set only when
 // it changes.
@@ -67,7 +72,9 @@ function offer(select, auto, most, zoom) {
   const wanted = choice === 'auto' ? 'auto' : String(zoom);
   const option = (text, value) => new Option(text, value, false, value === wanted);
   const sizes = [];
-  for (let n = 1; n <= Math.max(most, zoom); n++) sizes.push(option(format(texts.PageZoomSize, sizeOf(n)), String(n)));
+  const size = (n) => option(format(texts.PageZoomSize, sizeOf(n)), String(n));
+  if (listed) for (let n = 1; n <= Math.max(most, zoom); n++) sizes.push(size(n));
+  else if (choice !== 'auto') sizes.push(size(zoom));
   const have = [...select.options].slice(1);
   const same = have.length === sizes.length && have.every((o, i) => o.value === sizes[i].value && o.text === sizes[i].text);
   if (!same) select.replaceChildren(option('', 'auto'), ...sizes);
@@ -153,6 +160,11 @@ export function applyZoom() {
   if (choice !== 'auto') show(auto, chosenZoom(), surroundings);
   alignBoard();
   for (const listener of changed) listener();
+}
+
+// 表示倍率 lists every zoom from the next change of zoom on.
+export function listEveryZoom() {
+  listed = true;
 }
 
 // `listener()` runs after every change of zoom.
