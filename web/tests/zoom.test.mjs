@@ -154,3 +154,23 @@ test('automatic zoom is the zoom that laying the page out at each zoom finds, af
     }
   }
 });
+
+// After 終了 the window is hidden: a zoom that the page does not show fits
+// at every size, and a search that went up while the page fitted never
+// ended. The page still answers after its window has been resized.
+test('after 終了 a change of the window\'s size still finds a zoom', async (t) => {
+  const screen = await startBrowser({ serviceWorkers: 'block' });
+  t.after(() => screen.close());
+  const site = await startServer();
+  t.after(() => site.close());
+  const page = await openGame({ url: site.url, context: screen.context });
+  await page.keyboard.press('Alt+G');
+  await page.keyboard.press('q');
+  await page.waitForFunction(() => !document.getElementById('ended').hidden);
+  await page.setViewportSize({ width: 1000, height: 700 });
+  const answer = page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve('answered'))));
+  let timer;
+  const timeout = new Promise((resolve) => { timer = setTimeout(() => resolve('no answer in 5 s'), 5000); });
+  assert.equal(await Promise.race([answer, timeout]), 'answered');
+  clearTimeout(timer);
+});
