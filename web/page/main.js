@@ -3,6 +3,10 @@
 // is laid out and drawn. Then the menu commands, and the settings written
 // when the game ends and whenever the page is hidden or left, never after
 // the game has ended.
+// The page runs the bundle of these modules as a classic script: strict, as
+// a module is.
+'use strict';
+
 import { game, loadGame, attachCanvas, fitCanvas } from './game.js';
 import { setUpMenu } from './menu.js';
 import { setUpMouse } from './pointer.js';
@@ -11,7 +15,7 @@ import { setUpKeyboard, placeCursor } from './keyboard.js';
 import { setUpReader, buildGrid } from './reader.js';
 import { messageBox, settingsDialog, setUpBoxes } from './boxes.js';
 import { loadSettings, saveSettings } from './settings.js';
-import { applyZoom, afterZoom, setUpZoom } from './zoom.js';
+import { applyZoom, afterZoom, setUpZoom, listEveryZoom } from './zoom.js';
 import { keepForOffline } from './offline.js';
 import { afterFirstFrame } from './later.js';
 
@@ -45,7 +49,6 @@ async function start() {
   loadSettings();
   attachCanvas(document.getElementById('board'));
   setUpZoom(texts);
-  afterZoom(placeCursor);
 
   const commands = {
     [ids.IDM_NEWGAME]: () => {
@@ -59,10 +62,6 @@ async function start() {
     [ids.IDM_EXIT]: endGame,
     [ids.IDM_ABOUT]: () => messageBox(texts.VersionText, texts.VersionCaption),
   };
-  // After 終了 the game is over for this page: only a new start brings it back.
-  setUpMenu(document.getElementById('menubar'), data.menu, (id) => {
-    if (!ended && commands[id]) commands[id]();
-  });
   const surface = document.getElementById('client');
   setUpMouse(surface);
   // No browser menu over the page, from a right click or a long press,
@@ -77,8 +76,10 @@ async function start() {
   });
 
   // The first board is drawn first; the page is then laid out around it
-  // (the zoom is tried on the real layout), all before the first frame;
-  // the rest after it.
+  // (the zoom checked on the real layout), all before the first frame; the
+  // rest after it. The menu bar's titles and 表示倍率's list of zooms come
+  // in the next frame: the zoom is found again with them, since titles
+  // wider than a small board widen the window.
   document.getElementById('window').hidden = false;
   document.getElementById('controls').hidden = false;
   fitCanvas();
@@ -86,6 +87,13 @@ async function start() {
   window.tsweeperReadyAt = performance.now();
   applyZoom();
   afterFirstFrame(() => {
+    // After 終了 the game is over for this page: only a new start brings it back.
+    setUpMenu(document.getElementById('menubar'), data.menu, (id) => {
+      if (!ended && commands[id]) commands[id]();
+    });
+    afterZoom(placeCursor);
+    listEveryZoom();
+    applyZoom();
     setUpBoxes(texts);
     setUpReader(data);
     buildGrid();

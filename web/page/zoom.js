@@ -2,9 +2,10 @@
 // image covers zoom × zoom pixels of the screen at every devicePixelRatio,
 // and the board's top-left corner lies on a screen pixel, so that every
 // pixel of the art shows at the same size. Automatic: the largest zoom at
-// which the whole board fits the window beside the page's own chrome (tried
-// on the real layout, with the controls below the board or beside it), at
-// least 1; under a finger (a coarse primary pointer) at least the zoom that
+// which the whole board fits the window beside the page's own chrome (with
+// the controls below the board or beside it; worked out from what
+// surrounds the board, ./room.js, and checked on the real layout), at least
+// 1; under a finger (a coarse primary pointer) at least the zoom that
 // shows a square a finger can hit, the standard 16 CSS pixels, and a board
 // that does not fit at it pans with one finger. The choice 表示倍率 shows the zoom in use and offers every zoom
 // that the automatic one may pick on this screen, each named by the size of
@@ -14,6 +15,7 @@
 import { game, pixelRatio, devicePixels, cssPixels, boardLength } from './game.js';
 import { preference, savePreference } from './prefs.js';
 import { format } from './widgets.js';
+import { measureSurroundings, largestZoomBySums } from './room.js';
 
 let choice = 'auto';  // or the size chosen against the standard square
 let texts = {};
@@ -30,24 +32,12 @@ function showAt(zoom) {
   document.getElementById('client').style.setProperty('--square', boardLength(game.exports.SquareSize(), zoom));
 }
 
-// Whether the page as laid out now fits the window, without scrolling.
-function fits() {
+// Whether the page as laid out now fits the window, of the size measured
+// (`view.across` x `view.down`), without scrolling.
+function fits(view) {
   const page = document.documentElement;
   const desk = document.getElementById('desk');
-  return page.scrollWidth <= window.innerWidth && page.scrollHeight <= window.innerHeight
-    && desk.scrollWidth <= desk.clientWidth;
-}
-
-// Room that the window's frame and the desk take across, and everything on
-// the desk but the board down, as laid out now, in CSS pixels: the first
-// guess at the zoom.
-function chrome() {
-  const canvas = game.canvas.getBoundingClientRect();
-  const desk = document.getElementById('desk');
-  const style = getComputedStyle(desk);
-  const padding = Number.parseFloat(style.paddingLeft) + Number.parseFloat(style.paddingRight);
-  const frame = document.getElementById('window').getBoundingClientRect();
-  return { across: frame.width - canvas.width + padding, down: desk.getBoundingClientRect().height - canvas.height };
+  return page.scrollWidth <= view.across && page.scrollHeight <= view.down && desk.scrollWidth <= desk.clientWidth;
 }
 
 // The least zoom automatic takes: under a finger the least whole zoom that
@@ -55,43 +45,12 @@ function chrome() {
 const finger = window.matchMedia('(pointer: coarse)');
 const leastZoom = () => (finger.matches ? Math.max(1, Math.ceil(pixelRatio() - 1e-9)) : 1);
 
-// The largest zoom at which the page, laid out for real at that zoom, fits
-// the window: guessed from the room the rest takes, then tried. Leaves the
-// board at the last zoom tried.
-function largestFitting() {
+// The most zoom that this screen could give the board, for the choices
+// offered; `view` is the window's size as measured.
+function mostZoom(auto, view) {
   const { canvas } = game;
-  const least = leastZoom();
-  showAt(1);
-  const room = chrome();
-  let zoom = Math.max(least, Math.min(Math.floor(((window.innerWidth - room.across) * pixelRatio()) / canvas.width),
-    Math.floor(((window.innerHeight - room.down) * pixelRatio()) / canvas.height)));
-  showAt(zoom);
-  while (zoom > least && !fits()) showAt(--zoom);
-  while (fits()) {
-    showAt(zoom + 1);
-    if (!fits()) break;
-    zoom++;
-  }
-  return zoom;
-}
-
-// The zoom that automatic gives now, with the controls below the window or,
-// on a wide window, beside it, whichever gives the larger zoom; and the
-// most it could give on this screen, for the choices offered.
-function fittingZoom() {
-  const { canvas } = game;
-  const desk = document.getElementById('desk');
-  desk.classList.remove('beside');
-  let zoom = largestFitting();
-  if (window.innerWidth > window.innerHeight) {
-    desk.classList.add('beside');
-    const beside = largestFitting();
-    if (beside > zoom) zoom = beside;
-    else desk.classList.remove('beside');
-  }
-  const long = Math.max(screen.width, screen.height, window.innerWidth, window.innerHeight) * pixelRatio();
-  const most = Math.max(zoom, Math.min(Math.floor(long / canvas.width), Math.floor(long / canvas.height)));
-  return { now: zoom, most };
+  const long = Math.max(screen.width, screen.height, view.across, view.down) * pixelRatio();
+  return Math.max(auto, Math.min(Math.floor(long / canvas.width), Math.floor(long / canvas.height)));
 }
 
 // A zoom as a player reads it: the size of a square against the standard
@@ -101,37 +60,111 @@ const sizeOf = (zoom) => String(Number((zoom / pixelRatio()).toFixed(2)));
 // The zoom that shows the size chosen at the ratio of now.
 const chosenZoom = () => Math.max(1, Math.round(choice * pixelRatio()));
 
+// Whether 表示倍率 lists every zoom yet: until the first board is shown it
+// holds automatic and the zoom chosen alone, which are all it shows, and
+// automatic's name is the widest of them all.
+let listed = false;
+
+// Setting a select's value lays the page out at once (Chromium): the
+// options come selected as they should be, and the value is set only when
+// it changes.
 function offer(select, auto, most, zoom) {
+  const wanted = choice === 'auto' ? 'auto' : String(zoom);
+  const option = (text, value) => new Option(text, value, false, value === wanted);
   const sizes = [];
-  for (let n = 1; n <= Math.max(most, zoom); n++) sizes.push(new Option(format(texts.PageZoomSize, sizeOf(n)), String(n)));
+  const size = (n) => option(format(texts.PageZoomSize, sizeOf(n)), String(n));
+  if (listed) for (let n = 1; n <= Math.max(most, zoom); n++) sizes.push(size(n));
+  else if (choice !== 'auto') sizes.push(size(zoom));
   const have = [...select.options].slice(1);
   const same = have.length === sizes.length && have.every((o, i) => o.value === sizes[i].value && o.text === sizes[i].text);
-  if (!same) select.replaceChildren(new Option('', 'auto'), ...sizes);
-  select.options[0].textContent = format(texts.PageZoomAutomatic, sizeOf(auto));
-  select.value = choice === 'auto' ? 'auto' : String(zoom);
+  if (!same) select.replaceChildren(option('', 'auto'), ...sizes);
+  const automatic = format(texts.PageZoomAutomatic, sizeOf(auto));
+  if (select.options[0].textContent !== automatic) select.options[0].textContent = automatic;
+  if (select.value !== wanted) select.value = wanted;
 }
 
 // The board's corner moved onto the screen's pixel grid: the board's
 // surface (canvas, grid, cursor) goes up and to the left by what lies
-// between the corner and the device pixel before it, less than one.
+// between the corner and the device pixel before it, less than one. Where
+// the corner lies unshifted is where the menu bar's lower left corner lies
+// (the surface follows it in the window), which no shift moves: read from
+// the layout as it is, and the shift written only when it changes, this
+// costs no layout of its own when it runs whenever the layout moves.
+const shift = { left: '', top: '' };
 function alignBoard() {
   const surface = document.getElementById('client');
-  surface.style.left = surface.style.top = '';
-  const box = game.canvas.getBoundingClientRect();
+  const bar = document.getElementById('menubar').getBoundingClientRect();
   const past = (at) => devicePixels(at) - Math.floor(devicePixels(at));
-  surface.style.left = `${cssPixels(-past(box.left))}px`;
-  surface.style.top = `${cssPixels(-past(box.top))}px`;
+  const wanted = { left: `${cssPixels(-past(bar.left))}px`, top: `${cssPixels(-past(bar.bottom))}px` };
+  for (const side of ['left', 'top']) {
+    if (shift[side] === wanted[side]) continue;
+    shift[side] = wanted[side];
+    surface.style[side] = wanted[side];
+  }
+}
+
+// The board at `zoom`, and 表示倍率 offering the zooms with `auto` for
+// automatic.
+function show(auto, zoom, view) {
+  game.zoom = zoom;
+  showAt(zoom);
+  offer(document.getElementById('zoom-choice'), auto, mostZoom(auto, view), zoom);
+}
+
+// Automatic: the largest zoom at which the page fits, with the controls
+// below the board or, on a wide window, beside it, whichever gives the
+// larger zoom (below when both give the same). Each arrangement's zoom is
+// worked out from one measurement of the board's surroundings, and the
+// larger is checked on the real layout: one that does not fit (the sums
+// never fall short) goes down a step. The least zoom needs no check:
+// automatic takes it whether it fits or not. 表示倍率 names the zoom shown,
+// so the controls measured at another zoom may be wider or narrower than
+// at this one: the sums are done again on the layout just checked (no
+// layout more), and a zoom they now find larger is tried in its turn. Each
+// check raises the zoom known to fit or lowers the most that may: the
+// search ends. Where the sums are exact, one layout to measure and one to
+// check. The window's size is the one measured: read again after a change,
+// it may cost a layout of its own (Chromium, under a phone's viewport).
+function automaticZoom(surroundings) {
+  const desk = document.getElementById('desk');
+  const least = leastZoom();
+  const arrangements = [{ beside: false, most: Infinity, fits: least }];
+  if (surroundings.across > surroundings.down) arrangements.push({ beside: true, most: Infinity, fits: least });
+  const larger = (best, next) => (next.zoom > best.zoom ? next : best);
+  let measured = surroundings;
+  let shown = null;
+  for (;;) {
+    for (const arrangement of arrangements) {
+      const sums = largestZoomBySums(measured, game.canvas, arrangement.beside, least);
+      arrangement.zoom = Math.max(arrangement.fits, Math.min(arrangement.most, sums));
+    }
+    const best = arrangements.reduce(larger);
+    if (shown?.arrangement !== best || shown.zoom !== best.zoom) {
+      desk.classList.toggle('beside', best.beside);
+      show(best.zoom, best.zoom, surroundings);
+      shown = { arrangement: best, zoom: best.zoom };
+    }
+    if (best.zoom === best.fits) return best.zoom;
+    if (fits(surroundings)) {
+      best.fits = best.zoom;
+      measured = measureSurroundings();
+    } else {
+      best.most = best.zoom - 1;
+    }
+  }
 }
 
 export function applyZoom() {
-  const select = document.getElementById('zoom-choice');
-  const { now, most } = fittingZoom();
-  const zoom = choice === 'auto' ? now : chosenZoom();
-  game.zoom = zoom;
-  showAt(zoom);
-  offer(select, now, most, zoom);
+  const surroundings = measureSurroundings();
+  const auto = automaticZoom(surroundings);
+  if (choice !== 'auto') show(auto, chosenZoom(), surroundings);
   alignBoard();
   for (const listener of changed) listener();
+}
+
+// 表示倍率 lists every zoom from the next change of zoom on.
+export function listEveryZoom() {
+  listed = true;
 }
 
 // `listener()` runs after every change of zoom.

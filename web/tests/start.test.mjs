@@ -16,7 +16,7 @@ test('the window and a black board show before the script has arrived', async (t
   const slow = await startServer({
     send: async (file, body, response) => {
       if (file !== 'index.html') return false;
-      const cut = body.indexOf('<script type="module">');
+      const cut = body.indexOf('<script id="page-script">');
       response.write(body.subarray(0, cut));
       await held;
       response.end(body.subarray(cut));
