@@ -50,8 +50,10 @@ bool XdoTool(const std::string& arguments)
             c = L'/';
     _wsystem(unixCommand.c_str());
 
+    // Starting a Unix shell through Wine's start took over 5 s once on a
+    // loaded machine; the wait ends as soon as the marker is there.
     const bool done =
-        WaitUntil([&] { return GetFileAttributesW(OnDriveZ(marker).c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000);
+        WaitUntil([&] { return GetFileAttributesW(OnDriveZ(marker).c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
     DeleteFileW(OnDriveZ(marker).c_str());
     DeleteFileW(OnDriveZ(script).c_str());
     return done;
